@@ -1,0 +1,59 @@
+#pragma once
+
+#include <fstream>
+#include <span>
+#include <string>
+
+#include "app/weapon_records.h"
+#include "platform/controls.h"
+#include "platform/dialog.h"
+
+struct TagClass;
+
+// Where the icon goes in a minimised window's client area: centred, rounding as the
+// integer division of the original arithmetic does.
+struct IconPlacement {
+    int x;
+    int y;
+};
+IconPlacement PlaceIcon(platform::Size client, platform::Size icon);
+
+// The main dialog: the weapon tree, the value panel and the update.
+class EditorDialog : public platform::Dialog {
+  public:
+    EditorDialog(std::fstream& mapFile, WeaponRecords& weapons);
+
+    void AddWeaponTree(const char* name, WeaponStruct weapon);
+    void FillIdentifierCombo(const char* listClass);
+    static std::string PathForId(std::uint32_t identifier);
+
+    void OnPaint();
+    platform::Icon OnQueryDragIcon();
+    void OnTreeSelChanged(long* result);
+    void OnUpdateClicked();
+    void OnComboSelChange();
+    void OnShowAllClicked();
+
+    platform::TreeCtrl m_weaponTree;
+    platform::ComboBox m_valueCombo;
+    int m_showAll = 0;
+    std::string m_newValue;
+    platform::Icon m_hIcon;
+
+  protected:
+    void DoDataExchange(platform::DataExchange* pDX) override;
+    bool OnInitDialog() override;
+    std::span<const platform::MessageMapEntry> GetMessageMap() const override;
+
+  private:
+    void RunSelectionSteps();
+    void ClearValueCombo();
+    std::string ItemText(platform::TreeItem item) const;
+    bool UpdateNamedValue(WeaponStruct& weapon, const std::string& itemText);
+    bool UpdateUnknownValue(WeaponStruct& weapon, const std::string& parentText,
+                            const std::string& itemText);
+    void UpdateTagReference(WeaponStruct& weapon, const TagClass& tagClass);
+
+    std::fstream& mapFile_;
+    WeaponRecords& weapons_;
+};

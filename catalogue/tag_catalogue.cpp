@@ -1,0 +1,38 @@
+#include "catalogue/tag_catalogue.h"
+
+#include <algorithm>
+
+#include "catalogue_rows.inc"
+
+// Identifiers carry their row in the low half and are unique (the generator enforces both), so
+// the first searched row with a given identifier is the one its low half names.
+int FindRowById(std::uint32_t identifier) {
+    const int row = static_cast<int>(identifier & 0xFFFFu);
+    if (row < kSearchedRowCount && kTagIdentifiers[row] == identifier) {
+        return row;
+    }
+    return -1;
+}
+
+// Names are packed in row order, so their offsets strictly ascend.
+int FindRowByNameOffset(std::uint32_t fileOffset) {
+    const std::uint32_t* first = kTagNameOffsets;
+    const std::uint32_t* last = kTagNameOffsets + kSearchedRowCount;
+    const std::uint32_t* it = std::lower_bound(first, last, fileOffset);
+    if (it == last || *it != fileOffset) {
+        return -1;
+    }
+    return static_cast<int>(it - first);
+}
+
+std::string PathForId(std::uint32_t identifier) {
+    if (identifier == kNoTag) {
+        return "NULL";
+    }
+    const int row = FindRowById(identifier);
+    return row < 0 ? "Unknown Path" : kTagPaths[row];
+}
+
+std::uint32_t NamePointerOfRow(int row) {
+    return kTagNameOffsets[row] + ADDRESS_MAGIC;
+}

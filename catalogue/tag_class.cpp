@@ -1,0 +1,52 @@
+#include "catalogue/tag_class.h"
+
+#include <cstring>
+
+const TagClass kTagClasses[kTagClassCount] = {
+    {"Actor Variants", "actv", "vtca", "Actor Variant", "actv"},
+    {"Animation Triggers", "antr", "rtna", "Animation Trigger", "antr"},
+    {"Collision Models", "coll", "lloc", "Collision Model", "coll"},
+    {"Damage Models", "jpt!", "!tpj", "Damage", "jpt!"},
+    {"Effects", "effe", "effe", "Effect", "effe"},
+    {"Equipments", "eqip", "piqe", "Equipment", "eqip"},
+    {"Material Effects", "foot", "toof", "Material Effect", "foot"},
+    {"Models", "mode", "edom", "Models", "mode"},
+    {"Physics", "phys", "syhp", "Physics", "phys"},
+    {"Projectiles", "proj", "jorp", "Projectile", "proj"},
+    {"Shaders", "shdr", "rdhs", "Shader", "sotr"},
+    {"Sounds", "snd!", "!dns", "Sound", "snd!"},
+    {"Weapon HUD Interface", "wphi", "ihpw", "Weapon HUD", "wphi"},
+};
+
+namespace {
+
+// Indices into kTagClasses in the order labels are tried.
+constexpr int kLabelOrder[kTagClassCount] = {7, 1, 2, 8, 10, 6, 11, 4, 3, 0, 5, 9, 12};
+
+}  // namespace
+
+const TagClass* FindTagClassByStoredClass(std::string_view storedText) {
+    for (const TagClass& row : kTagClasses) {
+        if (storedText == row.storedBytes) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
+const TagClass* FindTagClassByLabel(std::string_view text) {
+    for (int index : kLabelOrder) {
+        if (text.starts_with(kTagClasses[index].label)) {
+            return &kTagClasses[index];
+        }
+    }
+    return nullptr;
+}
+
+std::string_view StoredClassText(const char (&classBytes)[4]) {
+    std::size_t length = 0;
+    while (length < 4 && classBytes[length] != '\0') {
+        ++length;
+    }
+    return std::string_view(classBytes, length);
+}

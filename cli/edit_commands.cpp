@@ -1,0 +1,181 @@
+#include "cli/edit_commands.h"
+
+#include <iostream>
+#include <vector>
+
+#include "cli/program.h"
+#include "cli/session.h"
+#include "res/resource.h"
+
+namespace cli {
+
+using platform::TreeItem;
+using platform::headless::HeadlessTree;
+using platform::headless::HeadlessWindow;
+
+namespace {
+
+constexpr const char* kNamedLabels[] = {"Number of zooms", "Zoom 1",    "Zoom 2",
+                                        "Max ammo",        "Clip size", "Projectiles per shot"};
+constexpr const char* kUnknownCategories[] = {"Unknown shorts", "Unknown longs", "Unknown floats"};
+
+// The path ("1.17") of the child of `parent` whose text passes the test, or "".
+template <class Test>
+std::string ChildPath(const HeadlessTree& tree, TreeItem parent, const std::string& parentPath,
+                      Test test) {
+    const std::vector<TreeItem> children = tree.Children(parent);
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        if (test(tree.GetItemText(children[i]), i)) {
+            return (parentPath.empty() ? "" : parentPath + ".") + std::to_string(i);
+        }
+    }
+    return "";
+}
+
+TreeItem At(const HeadlessTree& tree, const std::string& path) {
+    return tree.ItemAtPath(ParseItemPath(path));
+}
+
+int Error(const std::string& what) {
+    std::cerr << "torvex-cli: " << what << '\n';
+    return 2;
+}
+
+std::string WeaponPath(const HeadlessTree& tree, const std::string& weapon) {
+    return ChildPath(tree, platform::kNoTreeItem, "",
+                     [&](const std::string& text, std::size_t) { return text == weapon; });
+}
+
+// The item a set request names, or "" after reporting why there is none.
+std::string ValueItemPath(const HeadlessTree& tree, const SetRequest& request, int& status) {
+    status = 2;
+    const std::string weaponPath = WeaponPath(tree, request.weapon);
+    if (weaponPath.empty()) {
+        Error("no weapon '" + request.weapon + "' in the tree");
+        return "";
+    }
+    const TreeItem weaponItem = At(tree, weaponPath);
+    for (const char* label : kNamedLabels) {
+        if (request.label == label) {
+            if (request.index >= 0) {
+                Error("'" + request.label + "' takes no index");
+                return "";
+            }
+            status = 0;
+            return ChildPath(tree, weaponItem, weaponPath,
+                             [&](const std::string& text, std::size_t) {
+                                 return text.starts_with(request.label + ":");
+                             });
+        }
+    }
+    for (const char* category : kUnknownCategories) {
+        if (request.label == category) {
+            if (request.index < 0) {
+                Error("'" + request.label + "' needs an index");
+                return "";
+            }
+            const std::string categoryPath = ChildPath(
+                tree, weaponItem, weaponPath,
+                [&](const std::string& text, std::size_t) { return text == request.label; });
+            const std::string itemPath = ChildPath(
+                tree, At(tree, categoryPath), categoryPath,
+                [&](const std::string& text, std::size_t) {
+                    return text.starts_with("Unknown " + std::to_string(request.index) + ":");
+                });
+            if (itemPath.empty()) {
+                Error("no value " + std::to_string(request.index) + " under '" + request.label +
+                      "'");
+                return "";
+            }
+            status = 0;
+            return itemPath;
+        }
+    }
+    Error("unknown label '" + request.label +
+          "'; use a named value's label or Unknown shorts, Unknown longs, Unknown floats");
+    return "";
+}
+
+int FindEntry(const HeadlessWindow& window, const std::string& prefix) {
+    const auto& entries =
+        const_cast<HeadlessWindow&>(window).ComboControlOf(IDC_VALUE_COMBO).Entries();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].starts_with(prefix)) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+// Runs the editor and hands the dialog to a script; returns the script's status.
+int RunScript(const std::function<int(HeadlessWindow&, Session&)>& script) {
+    int status = 0;
+    RunEditor([&](HeadlessWindow& window) {
+        Session session(window, std::cout, std::cerr);
+        status = script(window, session);
+        if (status == 0 && session.Errors() > 0) {
+            status = 2;
+        }
+        session.Perform("exit");
+    });
+    return status;
+}
+
+}  // namespace
+
+int RunSet(const SetRequest& request) {
+    if (request.value.size() > 8) {
+        return Error("the value '" + request.value +
+                     "' is longer than the 8 characters the edit box takes");
+    }
+    return RunScript([&](HeadlessWindow& window, Session& session) {
+        int status = 0;
+        const std::string path =
+            ValueItemPath(window.TreeControlOf(IDC_WEAPON_TREE), request, status);
+        if (path.empty()) {
+            return status;
+        }
+        session.Perform("select " + path);
+        session.Perform("type " + request.value);
+        session.Perform("update");
+        session.Perform("item " + path);
+        return 0;
+    });
+}
+
+int RunRef(const RefRequest& request) {
+    return RunScript([&](HeadlessWindow& window, Session& session) {
+        const HeadlessTree& tree = window.TreeControlOf(IDC_WEAPON_TREE);
+        const std::string weaponPath = WeaponPath(tree, request.weapon);
+        if (weaponPath.empty()) {
+            return Error("no weapon '" + request.weapon + "' in the tree");
+        }
+        const std::string categoryPath = ChildPath(
+            tree, At(tree, weaponPath), weaponPath,
+            [&](const std::string& text, std::size_t) { return text == request.category; });
+        if (categoryPath.empty()) {
+            return Error("no category '" + request.category + "' under '" + request.weapon + "'");
+        }
+        const std::string path = categoryPath + "." + std::to_string(request.position);
+        if (request.position < 0 || At(tree, path) == platform::kNoTreeItem) {
+            return Error("no reference " + std::to_string(request.position) + " under '" +
+                         request.category + "' of '" + request.weapon + "'");
+        }
+        session.Perform("select " + path);
+        const std::string prefix = std::to_string(request.row) + ":";
+        int entry = FindEntry(window, prefix);
+        if (entry < 0 && window.GetCheck(IDC_SHOW_ALL_CHECK) == 0) {
+            session.Perform("check");  // the row is of another class: offer all rows
+            entry = FindEntry(window, prefix);
+        }
+        if (entry < 0) {
+            return Error("the list offers no row " + std::to_string(request.row));
+        }
+        session.Perform("choose " + std::to_string(entry));
+        session.Perform("update");
+        session.Perform("item " + path);
+        return 0;
+    });
+}
+
+}  // namespace cli

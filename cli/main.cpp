@@ -1,0 +1,118 @@
+#include <CLI/CLI.hpp>
+#include <iostream>
+#include <string>
+
+#include "cli/dump_command.h"
+#include "cli/edit_commands.h"
+#include "cli/program.h"
+#include "cli/session.h"
+#include "demo/demo_map.h"
+#include "res/resource.h"
+
+namespace {
+
+int MakeMap(const std::string& path) {
+    std::string error;
+    if (!demo::WriteDemoMap(path, &error)) {
+        std::cerr << "torvex-cli: " << error << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+int Tree() {
+    cli::RunEditor([](platform::headless::HeadlessWindow& window) {
+        cli::PrintTree(window.TreeControlOf(IDC_WEAPON_TREE), std::cout);
+    });
+    return 0;
+}
+
+int RunSession() {
+    int errors = 0;
+    cli::RunEditor([&](platform::headless::HeadlessWindow& window) {
+        cli::Session session(window, std::cout, std::cerr);
+        std::string line;
+        while (!session.Ended() && std::getline(std::cin, line)) {
+            if (!line.empty() && line.back() == '\r') {
+                line.pop_back();
+            }
+            session.Perform(line);
+        }
+        errors = session.Errors();
+    });
+    return errors > 0 ? 2 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{
+        "torvex-cli: the Torvex editor without a window, on cache003.map in the working "
+        "directory."};
+    app.require_subcommand(1);
+
+    std::string mapPath;
+    auto* makeMap = app.add_subcommand("make-map", "Write the demo map to PATH");
+    makeMap->add_option("PATH", mapPath, "Where to write the map")->required();
+
+    auto* dump =
+        app.add_subcommand("dump", "Print the fifteen weapon records as JSON, as read at start-up");
+    auto* tree = app.add_subcommand("tree", "Start the editor and print its tree");
+    auto* session = app.add_subcommand(
+        "session",
+        "Start the editor and perform user actions read from stdin, one a line:\n"
+        "  select PATH   select the item at PATH (dot-separated positions, e.g. 1.17)\n"
+        "  check         click the check box\n"
+        "  choose N      pick entry N of the list\n"
+        "  type TEXT     replace the edit box text\n"
+        "  update        click Update\n"
+        "  exit          click Exit (escape, enter and close also work)\n"
+        "  tree | item PATH | entries | panel   print what the dialog shows");
+
+    cli::SetRequest setRequest;
+    std::vector<std::string> setArgs;
+    auto* set = app.add_subcommand(
+        "set", "Set a value: set WEAPON LABEL VALUE, or set WEAPON \"Unknown shorts\" INDEX VALUE");
+    set->add_option("WEAPON", setRequest.weapon, "Weapon as the tree shows it")->required();
+    set->add_option("LABEL", setRequest.label, "Named label or unnamed category")->required();
+    set->add_option("ARGS", setArgs, "[INDEX] VALUE")->required()->expected(1, 2);
+
+    cli::RefRequest refRequest;
+    auto* ref = app.add_subcommand(
+        "ref", "Point a reference at a catalogue row: ref WEAPON CATEGORY N ROW (ROW -1: none)");
+    ref->add_option("WEAPON", refRequest.weapon, "Weapon as the tree shows it")->required();
+    ref->add_option("CATEGORY", refRequest.category, "Category such as Models")->required();
+    ref->add_option("N", refRequest.position, "Which reference under it, from 0")->required();
+    ref->add_option("ROW", refRequest.row, "Catalogue row, or -1 for no tag")
+        ->required()
+        ->allow_extra_args(false);
+
+    CLI11_PARSE(app, argc, argv);
+
+    if (*makeMap) {
+        return MakeMap(mapPath);
+    }
+    if (*dump) {
+        cli::DumpRecords(cli::Program().weapons, std::cout);
+        return 0;
+    }
+    if (*tree) {
+        return Tree();
+    }
+    if (*session) {
+        return RunSession();
+    }
+    if (*set) {
+        if (setArgs.size() == 2) {
+            try {
+                setRequest.index = std::stoi(setArgs[0]);
+            } catch (const std::exception&) {
+                std::cerr << "torvex-cli: the index '" << setArgs[0] << "' is not a number\n";
+                return 2;
+            }
+        }
+        setRequest.value = setArgs.back();
+        return cli::RunSet(setRequest);
+    }
+    return cli::RunRef(refRequest);
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Builds a complete map that the editor can work on: the map's header and tag index, the
+// catalogue's names at their offsets, and the fifteen weapon structures. Byte for byte the same
+// on every run; unwritten stretches are left as holes where the file system allows.
+
+namespace demo {
+
+inline constexpr std::uint32_t kIndexOffset = 0x0233B600u;
+inline constexpr std::uint32_t kFileSize = 0x02A47000u;
+inline constexpr std::uint32_t kIndexHeaderSize = 36;
+inline constexpr std::uint32_t kIndexEntrySize = 32;
+// A weapon's second block lies this far into the weapon's own data.
+inline constexpr std::uint32_t kSecondBlockDistance = 0x520;
+// The weapon's data, main block to the end of its second block and beyond, up to the next tag.
+inline constexpr std::uint32_t kWeaponDataSize = 0x800;
+
+// The byte every gap and unused stretch of a weapon's data holds at this offset.
+std::uint8_t GapPattern(std::uint32_t fileOffset);
+
+// False with a reason when the file cannot be written.
+bool WriteDemoMap(const std::string& path, std::string* error);
+
+}  // namespace demo

@@ -1,0 +1,113 @@
+#include <string_view>
+
+#include "app/editor_dialog.h"
+#include "catalogue/tag_catalogue.h"
+#include "catalogue/tag_class.h"
+#include "editor/number_text.h"
+#include "editor/remembered_selection.h"
+
+namespace {
+
+constexpr const char* kValuePrefixes[] = {
+    "Unknown ",
+    "Zoom 1",
+    "Zoom 2",
+    "Number of zooms",
+    "Max ammo",
+    "Clip size",
+    "Projectiles per shot",
+};
+constexpr char kCustomValueEntry[] = "Custom Value:";
+
+bool IsValueItemText(std::string_view text) {
+    for (const char* prefix : kValuePrefixes) {
+        if (text.starts_with(prefix)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool EndsWith(std::string_view text, std::string_view suffix) {
+    return text.ends_with(suffix);
+}
+
+}  // namespace
+
+void EditorDialog::OnTreeSelChanged(long* result) {
+    RunSelectionSteps();
+    *result = 0;
+}
+
+void EditorDialog::OnShowAllClicked() {
+    UpdateData(true);
+    RunSelectionSteps();
+}
+
+void EditorDialog::ClearValueCombo() {
+    for (int i = m_valueCombo.GetCount() - 1; i >= 0; --i) {
+        m_valueCombo.DeleteString(i);
+    }
+}
+
+void EditorDialog::RunSelectionSteps() {
+    g_selectedItem = m_weaponTree.GetSelectedItem();
+    g_parentItem = g_selectedItem == platform::kNoTreeItem
+                       ? platform::kNoTreeItem
+                       : m_weaponTree.GetParentItem(g_selectedItem);
+    g_grandparentItem = g_parentItem == platform::kNoTreeItem
+                            ? platform::kNoTreeItem
+                            : m_weaponTree.GetParentItem(g_parentItem);
+
+    if (IsValueItemText(ItemText(g_selectedItem))) {
+        ClearValueCombo();
+        m_valueCombo.AddString(kCustomValueEntry);
+        m_newValue.clear();
+        m_valueCombo.SetCurSel(0);
+        UpdateData(false);
+        return;
+    }
+    UpdateData(true);
+    const std::string parentText = ItemText(g_parentItem);
+    ClearValueCombo();
+    // A weapon or category node finds no class: the list stays empty and the edit box as it is.
+    if (const TagClass* tagClass = FindTagClassByLabel(parentText)) {
+        FillIdentifierCombo(tagClass->listClass);
+        m_valueCombo.SetCurSel(0);
+        OnComboSelChange();
+        UpdateData(false);
+    }
+}
+
+void EditorDialog::FillIdentifierCombo(const char* listClass) {
+    UpdateData(true);
+    for (int row = 0; row < kSearchedRowCount; ++row) {
+        const std::string entry = Format("%d: %s", row, PathForId(kTagIdentifiers[row]).c_str());
+        if (m_showAll != 0 || EndsWith(entry, listClass)) {
+            m_valueCombo.AddString(entry);
+        }
+    }
+    m_valueCombo.AddString("-1: NULL");
+    m_valueCombo.SetCurSel(0);
+}
+
+void EditorDialog::OnComboSelChange() {
+    const int selected = m_valueCombo.GetCurSel();
+    if (selected == platform::kComboError) {
+        return;
+    }
+    const std::string text = m_valueCombo.GetLBText(selected);
+    // "Custom Value:" names no row: the user's number stays in the edit box.
+    if (text == kCustomValueEntry) {
+        return;
+    }
+    const int row = ParseInt(std::string_view(text).substr(0, text.find(':') + 1));
+    if (row == -1) {
+        m_newValue = Format("%X", static_cast<unsigned>(-1));
+    } else if (row >= 0 && row < kTagCount) {
+        m_newValue = Format("%X", static_cast<unsigned>(kTagIdentifiers[row]));
+    } else {
+        return;
+    }
+    UpdateData(false);
+}

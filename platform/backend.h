@@ -1,0 +1,90 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/dialog_template.h"
+#include "platform/types.h"
+
+// What a backend provides: native controls behind a few narrow interfaces, one window per
+// dialog, message boxes and the end of the process.
+namespace platform {
+
+class Dialog;
+
+class TreeControl {
+  public:
+    virtual ~TreeControl() = default;
+    virtual TreeItem InsertItem(const std::string& text, TreeItem parent, TreeItem after) = 0;
+    virtual TreeItem GetChildItem(TreeItem item) const = 0;  // kTreeRoot: the first root item
+    virtual TreeItem GetNextSiblingItem(TreeItem item) const = 0;
+    virtual TreeItem GetParentItem(TreeItem item) const = 0;
+    virtual TreeItem GetSelectedItem() const = 0;
+    virtual std::string GetItemText(TreeItem item) const = 0;
+    virtual bool SetItemText(TreeItem item, const std::string& text) = 0;
+    // A selection by the program; it raises TVN_SELCHANGED like the user's.
+    virtual bool SelectItem(TreeItem item) = 0;
+};
+
+class ComboControl {
+  public:
+    virtual ~ComboControl() = default;
+    virtual int AddString(const std::string& text) = 0;  // index of the new entry
+    virtual int DeleteString(int index) = 0;             // entries left, or kComboError
+    virtual int GetCount() const = 0;
+    virtual int GetCurSel() const = 0;     // kComboError when none
+    virtual int SetCurSel(int index) = 0;  // raises no CBN_SELCHANGE
+    virtual std::string GetLBText(int index) const = 0;
+};
+
+// Paint device context of one WM_PAINT.
+class PaintContext {
+  public:
+    virtual ~PaintContext() = default;
+    virtual void EraseIconBackground() = 0;  // WM_ICONERASEBKGND with this context
+    virtual void DrawIcon(int x, int y, Icon icon) = 0;
+};
+
+struct Size {
+    int width = 0;
+    int height = 0;
+};
+
+// One dialog window with the controls of its template.
+class DialogWindow {
+  public:
+    virtual ~DialogWindow() = default;
+    virtual TreeControl* Tree(int id) = 0;
+    virtual ComboControl* Combo(int id) = 0;
+    virtual std::string GetItemText(int id) const = 0;
+    virtual void SetItemText(int id, const std::string& text) = 0;
+    virtual int GetCheck(int id) const = 0;
+    virtual void SetCheck(int id, int state) = 0;
+    virtual void LimitText(int id, int maxChars) = 0;  // EM_LIMITTEXT
+    virtual void SetIcon(Icon icon, bool big) = 0;
+    virtual bool IsIconic() const = 0;
+    virtual Size ClientSize() const = 0;
+    virtual Size IconMetrics() const = 0;  // SM_CXICON, SM_CYICON
+    // Opens the paint device context of the WM_PAINT being handled; closing it ends the paint.
+    virtual std::unique_ptr<PaintContext> BeginPaint() = 0;
+    virtual void DefaultPaint() = 0;  // WM_PAINT left to the default processing
+    virtual void EndDialog(int result) = 0;
+};
+
+class Backend {
+  public:
+    virtual ~Backend() = default;
+    // Creates the window, delivers the initialisation and runs until the dialog ends.
+    virtual int RunModal(Dialog& dialog, const DialogTemplate& dialogTemplate) = 0;
+    virtual void ShowMessageBox(const std::string& caption, const std::string& text) = 0;
+    // Ends the process with a status. A test backend may return instead, having ended the
+    // dialog, so callers return right after it.
+    virtual void ExitProcess(int status) = 0;
+    virtual std::string ExecutableName() const = 0;  // without folder or extension
+    virtual Icon LoadIcon(int resourceId) = 0;
+};
+
+Backend& CurrentBackend();
+void SetBackend(Backend* backend);
+
+}  // namespace platform

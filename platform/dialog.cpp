@@ -1,0 +1,110 @@
+#include "platform/dialog.h"
+
+#include "platform/data_exchange.h"
+
+namespace platform {
+
+Dialog::Dialog(const DialogTemplate& dialogTemplate) : template_(dialogTemplate) {}
+
+Dialog::~Dialog() = default;
+
+int Dialog::DoModal() {
+    const int result = CurrentBackend().RunModal(*this, template_);
+    window_ = nullptr;
+    return result;
+}
+
+bool Dialog::UpdateData(bool saveAndValidate) {
+    DataExchange dx(*this, saveAndValidate);
+    DoDataExchange(&dx);
+    return !dx.Failed();
+}
+
+void Dialog::EndDialog(int result) {
+    window_->EndDialog(result);
+}
+
+void Dialog::DoDataExchange(DataExchange*) {}
+
+// The first exchange attaches the control members and loads the members into the controls.
+bool Dialog::OnInitDialog() {
+    UpdateData(false);
+    return true;
+}
+
+void Dialog::OnOK() {
+    if (!UpdateData(true)) {
+        return;
+    }
+    EndDialog(kIdOk);
+}
+
+void Dialog::OnCancel() {
+    EndDialog(kIdCancel);
+}
+
+void Dialog::SetIcon(Icon icon, bool big) {
+    window_->SetIcon(icon, big);
+}
+
+bool Dialog::IsIconic() const {
+    return window_->IsIconic();
+}
+
+bool Dialog::HandleInitDialog() {
+    return OnInitDialog();
+}
+
+const MessageMapEntry* Dialog::FindEntry(MessageKind kind, int controlId, Notification code) const {
+    for (const MessageMapEntry& entry : GetMessageMap()) {
+        const bool any = kind == MessageKind::Paint || kind == MessageKind::QueryDragIcon;
+        if (entry.kind == kind && (any || (entry.controlId == controlId && entry.code == code))) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+bool Dialog::HandleCommand(int controlId, Notification code) {
+    if (const MessageMapEntry* entry = FindEntry(MessageKind::Command, controlId, code)) {
+        (this->*entry->onVoid)();
+        return true;
+    }
+    if (code != Notification::ButtonClicked) {
+        return false;
+    }
+    if (controlId == kIdOk) {
+        OnOK();
+        return true;
+    }
+    if (controlId == kIdCancel) {
+        OnCancel();
+        return true;
+    }
+    return false;
+}
+
+bool Dialog::HandleNotify(int controlId, Notification code, long* result) {
+    if (const MessageMapEntry* entry = FindEntry(MessageKind::Notify, controlId, code)) {
+        (this->*entry->onNotify)(result);
+        return true;
+    }
+    return false;
+}
+
+void Dialog::HandlePaint() {
+    if (const MessageMapEntry* entry = FindEntry(MessageKind::Paint, 0, {})) {
+        (this->*entry->onVoid)();
+        return;
+    }
+    window_->DefaultPaint();
+}
+
+Icon Dialog::HandleQueryDragIcon() {
+    if (const MessageMapEntry* entry = FindEntry(MessageKind::QueryDragIcon, 0, {})) {
+        return (this->*entry->onQueryIcon)();
+    }
+    return 0;
+}
+
+}  // namespace platform

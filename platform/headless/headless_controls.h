@@ -1,0 +1,60 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/backend.h"
+
+// In-memory controls with the native controls' semantics, for tests and the scripted CLI.
+namespace platform::headless {
+
+class HeadlessTree : public TreeControl {
+  public:
+    // Called after every change of selection, by the program or the user.
+    std::function<void()> onSelChanged;
+
+    TreeItem InsertItem(const std::string& text, TreeItem parent, TreeItem after) override;
+    TreeItem GetChildItem(TreeItem item) const override;
+    TreeItem GetNextSiblingItem(TreeItem item) const override;
+    TreeItem GetParentItem(TreeItem item) const override;
+    TreeItem GetSelectedItem() const override { return selected_; }
+    std::string GetItemText(TreeItem item) const override;
+    bool SetItemText(TreeItem item, const std::string& text) override;
+    bool SelectItem(TreeItem item) override;
+
+    bool IsItem(TreeItem item) const { return item >= 1 && item <= nodes_.size(); }
+    // The item at a path of 0-based child positions from the root, or kNoTreeItem.
+    TreeItem ItemAtPath(const std::vector<int>& path) const;
+    std::vector<TreeItem> Children(TreeItem item) const;
+
+  private:
+    struct Node {
+        std::string text;
+        TreeItem parent;
+        std::vector<TreeItem> children;
+    };
+    const std::vector<TreeItem>& ChildList(TreeItem item) const;
+
+    std::vector<Node> nodes_;  // item handle h is nodes_[h - 1]
+    std::vector<TreeItem> roots_;
+    TreeItem selected_ = kNoTreeItem;
+};
+
+class HeadlessCombo : public ComboControl {
+  public:
+    int AddString(const std::string& text) override;
+    int DeleteString(int index) override;
+    int GetCount() const override { return static_cast<int>(entries_.size()); }
+    int GetCurSel() const override { return selected_; }
+    int SetCurSel(int index) override;
+    std::string GetLBText(int index) const override;
+
+    const std::vector<std::string>& Entries() const { return entries_; }
+
+  private:
+    std::vector<std::string> entries_;
+    int selected_ = kComboError;
+};
+
+}  // namespace platform::headless

@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <set>
+#include <string>
+
+#include "catalogue/tag_catalogue.h"
+#include "catalogue/weapon_list.h"
+#include "tests/support/map_folder.h"
+#include "weapon/weapon_struct.h"
+
+namespace {
+
+std::string ClassOf(int row) {
+    const std::string path = kTagPaths[row];
+    return path.substr(path.rfind('.') + 1);
+}
+
+std::size_t NameLength(int row) {
+    const std::string path = kTagPaths[row];
+    return path.rfind('.');
+}
+
+TEST(Catalogue, IdentifiersFollowTheirRule) {
+    for (int row = 0; row < kTagCount; ++row) {
+        const std::uint32_t skip = row <= 1691 ? 0 : row == 1692 ? 1 : 2;
+        const std::uint32_t expected =
+            (0xE174u + row + skip) << 16 | static_cast<std::uint32_t>(row);
+        ASSERT_EQ(kTagIdentifiers[row], expected) << "row " << row;
+    }
+}
+
+TEST(Catalogue, TellingRows) {
+    struct Row {
+        int row;
+        std::uint32_t id;
+        const char* cls;
+        std::uint32_t nameOffset;
+        std::uint32_t metaPointer;
+    };
+    const Row rows[] = {
+        {0, 0xE1740000, "scnr", 0x023497E4, 0x8068C318},
+        {122, 0xE1EE007A, "bitm", 0x0234AF65, 0x80725514},
+        {1691, 0xE80F069B, "metr", 0x0235A816, 0x80A9AC88},
+        {1692, 0xE811069C, "metr", 0x0235A82B, 0x80A9D2DC},
+        {1693, 0xE813069D, "effe", 0x0235A83E, 0x80A9DD00},
+        {1764, 0xE85A06E4, "sbsp", 0x0235B26E, 0},
+        {1804, 0xE882070C, "snd!", 0x0235B926, 0x80AB0500},
+        {1805, 0xE883070D, "snde", 0x0235B951, 0x80AB1018},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.row);
+        EXPECT_EQ(kTagIdentifiers[r.row], r.id);
+        EXPECT_EQ(ClassOf(r.row), r.cls);
+        EXPECT_EQ(kTagNameOffsets[r.row], r.nameOffset);
+        EXPECT_EQ(kTagMetaPointers[r.row], r.metaPointer);
+    }
+    EXPECT_STREQ(kTagPaths[1804], "sound/sfx/ambience/multiplayer/countryday2.snd!");
+    EXPECT_STREQ(kTagPaths[1805], "sound/sound environments/mountains.snde");
+    EXPECT_EQ(kTagNameOffsets[kTagCount], 0xFFFFFFFFu);
+    EXPECT_EQ(NameLength(122), 85u);
+}
+
+TEST(Catalogue, NamesArePackedAndWithinTheirLengths) {
+    std::size_t shortest = 1000;
+    for (int row = 0; row + 1 < kTagCount; ++row) {
+        ASSERT_EQ(kTagNameOffsets[row + 1], kTagNameOffsets[row] + NameLength(row) + 1) << row;
+        shortest = std::min(shortest, NameLength(row));
+        if (row != 122) {
+            EXPECT_LT(NameLength(row), 85u) << row;
+        }
+        EXPECT_EQ(std::string(kTagPaths[row]).substr(0, NameLength(row)).find('.'),
+                  std::string::npos);
+    }
+    EXPECT_EQ(shortest, 11u);
+}
+
+TEST(Catalogue, ClassCountsAndUniquePaths) {
+    std::map<std::string, int> counts;
+    std::set<std::string> paths;
+    for (int row = 0; row < kTagCount; ++row) {
+        ++counts[ClassOf(row)];
+        EXPECT_TRUE(paths.insert(kTagPaths[row]).second) << kTagPaths[row];
+    }
+    EXPECT_EQ(counts.size(), 57u);
+    const std::map<std::string, int> some = {{"bitm", 368}, {"effe", 318}, {"snd!", 315},
+                                             {"sotr", 26},  {"weap", 15},  {"shdr", 0},
+                                             {"sky", 1},    {"DeLa", 30},  {"hm", 1}};
+    for (const auto& [code, count] : some) {
+        EXPECT_EQ(counts[code], count) << code;
+    }
+}
+
+TEST(Catalogue, MetaPointersAscendAndMetaOffsetsSkipTheNullRow) {
+    std::uint32_t previous = 0;
+    for (int row = 0; row < kTagCount; ++row) {
+        if (row == 1764) {
+            continue;
+        }
+        EXPECT_GT(kTagMetaPointers[row], previous) << row;
+        previous = kTagMetaPointers[row];
+        const int index = row < 1764 ? row : row - 1;
+        EXPECT_EQ(kTagMetaOffsets[index], kTagMetaPointers[row] - ADDRESS_MAGIC) << row;
+    }
+}
+
+TEST(Catalogue, WeaponListAgreesWithTheRows) {
+    int weapRows = 0;
+    for (int row = 0; row < kTagCount; ++row) {
+        weapRows += ClassOf(row) == "weap";
+    }
+    EXPECT_EQ(weapRows, kWeaponCount);
+    for (const WeaponListEntry& e : kWeaponList) {
+        SCOPED_TRACE(e.path);
+        EXPECT_EQ(kTagIdentifiers[e.row], e.identifier);
+        EXPECT_STREQ(kTagPaths[e.row], e.path);
+        EXPECT_EQ(kTagMetaOffsets[e.row], e.metaOffset);
+    }
+    EXPECT_EQ(FindWeaponByUpdateName("Gravity Gun"), 8);
+    EXPECT_EQ(FindWeaponByUpdateName("Ghost"), 14);
+    EXPECT_EQ(FindWeaponByUpdateName("ghost"), -1);
+    EXPECT_EQ(FindWeaponByUpdateName("Ghost "), -1);
+}
+
+TEST(PathForId, AnswersAtItsEdges) {
+    const std::pair<std::uint32_t, std::string> cases[] = {
+        {0xFFFFFFFF, "NULL"},
+        {0x00000000, "Unknown Path"},
+        {0xE26100ED, "weapons/assault rifle/assault rifle.weap"},
+        {0xE882070C, "sound/sfx/ambience/multiplayer/countryday2.snd!"},
+        {0xE883070D, "Unknown Path"},  // the last row is never matched
+        {0xE810069C, "Unknown Path"},  // high half skipped by the identifier rule
+        {0xE1740000, kTagPaths[0]},
+        {0xE1750000, "Unknown Path"},
+    };
+    for (const auto& [id, path] : cases) {
+        EXPECT_EQ(PathForId(id), path) << std::hex << id;
+    }
+}
+
+TEST(ReadTagName, ReadsNamesFromTheMap) {
+    testing_support::MapFolder folder;
+    const auto pointer = [](int row) { return kTagNameOffsets[row] + ADDRESS_MAGIC; };
+    EXPECT_EQ(WeaponStruct::ReadTagName(pointer(237)), "weapons/assault rifle/assault rifle");
+    EXPECT_EQ(WeaponStruct::ReadTagName(pointer(237) + 1), "NULL");
+    EXPECT_EQ(WeaponStruct::ReadTagName(0), "NULL");
+    EXPECT_EQ(WeaponStruct::ReadTagName(pointer(1805)), "NULL");
+    const std::string row0 = kTagPaths[0];
+    EXPECT_EQ(WeaponStruct::ReadTagName(pointer(0)), row0.substr(0, row0.rfind('.')));
+    const std::string row1804 = kTagPaths[1804];
+    EXPECT_EQ(WeaponStruct::ReadTagName(pointer(1804)), row1804.substr(0, row1804.rfind('.')));
+}
+
+TEST(ReadTagName, GivesTheFilesBytesButNeverOverrunsItsBuffer) {
+    testing_support::MapFolder folder;
+    testing_support::Bytes bytes = folder.ReadMap();
+    // Row 122's name fills 86 bytes; make every byte of it and past it non-zero.
+    for (std::uint32_t i = 0; i < 200; ++i) {
+        bytes[kTagNameOffsets[122] + i] = 'x';
+    }
+    folder.WriteMap(bytes);
+    EXPECT_EQ(WeaponStruct::ReadTagName(kTagNameOffsets[122] + ADDRESS_MAGIC),
+              std::string(86, 'x'));
+
+    folder.CutMap(kTagNameOffsets[237] + 10);  // a name cut by the end of the file
+    EXPECT_EQ(WeaponStruct::ReadTagName(kTagNameOffsets[237] + ADDRESS_MAGIC), "weapons/as");
+    folder.RemoveMap();
+    EXPECT_EQ(WeaponStruct::ReadTagName(kTagNameOffsets[237] + ADDRESS_MAGIC), "NULL");
+}
+
+}  // namespace

@@ -1,0 +1,98 @@
+#include "tests/support/map_folder.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "demo/demo_map.h"
+#include "weapon/map_file.h"
+
+namespace testing_support {
+
+namespace fs = std::filesystem;
+
+MapFolder::MapFolder(bool withDemoMap) : previous_(fs::current_path().string()) {
+    std::string pattern = (fs::temp_directory_path() / "torvex-test-XXXXXX").string();
+    const char* made = mkdtemp(pattern.data());
+    if (made == nullptr) {
+        ADD_FAILURE() << "cannot make a scratch folder";
+        return;
+    }
+    path_ = made;
+    fs::current_path(path_);
+    if (withDemoMap) {
+        std::string error;
+        EXPECT_TRUE(demo::WriteDemoMap(kMapFileName, &error)) << error;
+    }
+}
+
+MapFolder::~MapFolder() {
+    fs::current_path(previous_);
+    std::error_code ignored;
+    // A test may have taken write permission away; give it back so the folder can go.
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::permissions(fs::path(path_) / kMapFileName, fs::perms::owner_all, fs::perm_options::add,
+                    ignored);
+    fs::remove_all(path_, ignored);
+}
+
+Bytes MapFolder::ReadMap() const {
+    std::ifstream in(fs::path(path_) / kMapFileName, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void MapFolder::WriteMap(const Bytes& bytes) const {
+    std::ofstream out(fs::path(path_) / kMapFileName, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+}
+
+void MapFolder::CutMap(std::uint64_t length) const {
+    fs::resize_file(fs::path(path_) / kMapFileName, length);
+}
+
+void MapFolder::RemoveMap() const {
+    fs::remove(fs::path(path_) / kMapFileName);
+}
+
+std::vector<ByteRange> DiffRanges(const Bytes& before, const Bytes& after) {
+    std::vector<ByteRange> ranges;
+    const std::size_t common = std::min(before.size(), after.size());
+    std::size_t i = 0;
+    while (i < common) {
+        if (before[i] == after[i]) {
+            ++i;
+            continue;
+        }
+        const std::size_t start = i;
+        while (i < common && before[i] != after[i]) {
+            ++i;
+        }
+        ranges.push_back({start, i});
+    }
+    if (before.size() != after.size()) {
+        ranges.push_back({common, std::max(before.size(), after.size())});
+    }
+    return ranges;
+}
+
+std::uint32_t Read32(const Bytes& bytes, std::uint64_t offset) {
+    std::uint32_t value;
+    std::memcpy(&value, bytes.data() + offset, 4);
+    return value;
+}
+
+std::uint16_t Read16(const Bytes& bytes, std::uint64_t offset) {
+    std::uint16_t value;
+    std::memcpy(&value, bytes.data() + offset, 2);
+    return value;
+}
+
+void Write32(Bytes& bytes, std::uint64_t offset, std::uint32_t value) {
+    std::memcpy(bytes.data() + offset, &value, 4);
+}
+
+}  // namespace testing_support

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A fresh scratch folder made the working directory for the object's life, optionally with
+// a freshly built demo map in it as cache003.map.
+class MapFolder {
+  public:
+    explicit MapFolder(bool withDemoMap = true);
+    ~MapFolder();
+    MapFolder(const MapFolder&) = delete;
+    MapFolder& operator=(const MapFolder&) = delete;
+
+    const std::string& Path() const { return path_; }
+    Bytes ReadMap() const;
+    void WriteMap(const Bytes& bytes) const;
+    void CutMap(std::uint64_t length) const;
+    void RemoveMap() const;
+
+  private:
+    std::string previous_;
+    std::string path_;
+};
+
+struct ByteRange {
+    std::uint64_t begin;
+    std::uint64_t end;  // one past the last
+    bool operator==(const ByteRange&) const = default;
+};
+
+// The runs of bytes that differ between two files of the same length (a length change is a
+// run from the shorter length to the longer).
+std::vector<ByteRange> DiffRanges(const Bytes& before, const Bytes& after);
+
+std::uint32_t Read32(const Bytes& bytes, std::uint64_t offset);
+std::uint16_t Read16(const Bytes& bytes, std::uint64_t offset);
+void Write32(Bytes& bytes, std::uint64_t offset, std::uint32_t value);
+
+}  // namespace testing_support

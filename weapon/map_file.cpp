@@ -1,0 +1,80 @@
+#include "weapon/map_file.h"
+
+namespace {
+
+int SeekAbsolute(std::FILE* file, std::uint64_t offset) {
+#ifdef _WIN32
+    return _fseeki64(file, static_cast<long long>(offset), SEEK_SET);
+#else
+    return fseeko(file, static_cast<off_t>(offset), SEEK_SET);
+#endif
+}
+
+std::uint64_t SizeOf(std::FILE* file) {
+#ifdef _WIN32
+    if (_fseeki64(file, 0, SEEK_END) != 0) {
+        return 0;
+    }
+    const long long end = _ftelli64(file);
+#else
+    if (fseeko(file, 0, SEEK_END) != 0) {
+        return 0;
+    }
+    const off_t end = ftello(file);
+#endif
+    return end < 0 ? 0 : static_cast<std::uint64_t>(end);
+}
+
+}  // namespace
+
+MapFile::MapFile(const char* path, Mode mode) {
+    file_ = std::fopen(path, mode == Mode::Read ? "rb" : "r+b");
+    if (file_ == nullptr) {
+        failed_ = true;
+        return;
+    }
+    if (mode == Mode::Update) {
+        size_ = SizeOf(file_);
+        failed_ = SeekAbsolute(file_, 0) != 0;
+    }
+}
+
+MapFile::~MapFile() {
+    if (file_ != nullptr) {
+        std::fclose(file_);
+    }
+}
+
+void MapFile::SeekTo(std::uint64_t offset) {
+    if (!Good()) {
+        return;
+    }
+    position_ = offset;
+    failed_ = SeekAbsolute(file_, offset) != 0;
+}
+
+void MapFile::Skip(std::uint64_t length) {
+    SeekTo(position_ + length);
+}
+
+void MapFile::Read(void* data, std::size_t size) {
+    if (!Good()) {
+        return;
+    }
+    const std::size_t got = std::fread(data, 1, size, file_);
+    position_ += got;
+    failed_ = got != size;
+}
+
+void MapFile::Write(const void* data, std::size_t size) {
+    if (!Good()) {
+        return;
+    }
+    if (position_ + size > size_) {
+        failed_ = true;
+        return;
+    }
+    const std::size_t put = std::fwrite(data, 1, size, file_);
+    position_ += put;
+    failed_ = put != size;
+}
