@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "app/program.h"
 #include "platform/win_app.h"
 
 namespace {
