@@ -1,0 +1,81 @@
+#!/usr/bin/env python3
+"""Makes the program's icon from artwork.txt.
+
+Writes the icon group as a Windows .ico file: a 32 by 32 and a 16 by 16 image, 16 colours
+(4 bits per pixel) in the standard Windows palette, with a transparency mask. The Windows
+resources take the file as it is; the Linux program loads the same file.
+
+Usage: gen_icon.py ARTWORK OUTPUT.ico
+"""
+import struct
+import sys
+
+# The standard 16-colour Windows palette, as (red, green, blue).
+PALETTE = [
+    (0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0),
+    (0, 0, 128), (128, 0, 128), (0, 128, 128), (192, 192, 192),
+    (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0),
+    (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255),
+]
+
+
+def read_artwork(path):
+    images = {}
+    size = None
+    with open(path, encoding="ascii") as f:
+        for line in f:
+            line = line.rstrip("\n")
+            if not line or line.startswith("#"):
+                continue
+            if line.startswith("size "):
+                size = int(line.split()[1])
+                images[size] = []
+                continue
+            if size is None or len(line) != size or any(c not in "0123456789ABCDEF." for c in line):
+                raise SystemExit(f"{path}: bad artwork row {line!r}")
+            images[size].append(line)
+    for size, rows in images.items():
+        if len(rows) != size:
+            raise SystemExit(f"{path}: the {size} by {size} image has {len(rows)} rows")
+    return images
+
+
+def padded(row_bytes):
+    return row_bytes + b"\0" * (-len(row_bytes) % 4)
+
+
+def dib(rows):
+    size = len(rows)
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 4, 0, 0, 0, 0, 16, 0)
+    palette = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in PALETTE)
+    colour = b""
+    mask = b""
+    for row in reversed(rows):  # bottom-up
+        indices = [0 if c == "." else int(c, 16) for c in row]
+        colour += padded(bytes(indices[i] << 4 | indices[i + 1] for i in range(0, size, 2)))
+        bits = [1 if c == "." else 0 for c in row]
+        mask += padded(bytes(
+            sum(bits[i + k] << (7 - k) for k in range(8)) for i in range(0, size, 8)))
+    return header + palette + colour + mask
+
+
+def main():
+    if len(sys.argv) != 3:
+        raise SystemExit(__doc__)
+    images = read_artwork(sys.argv[1])
+    if sorted(images) != [16, 32]:
+        raise SystemExit("the artwork must hold a 32 by 32 and a 16 by 16 image")
+    order = [32, 16]
+    blobs = [dib(images[size]) for size in order]
+    out = struct.pack("<HHH", 0, 1, len(blobs))
+    offset = 6 + 16 * len(blobs)
+    for size, blob in zip(order, blobs):
+        out += struct.pack("<BBBBHHII", size, size, 16, 0, 1, 4, len(blob), offset)
+        offset += len(blob)
+    out += b"".join(blobs)
+    with open(sys.argv[2], "wb") as f:
+        f.write(out)
+
+
+if __name__ == "__main__":
+    main()
