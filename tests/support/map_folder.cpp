@@ -54,6 +54,23 @@ void MapFolder::CutMap(std::uint64_t length) const {
     fs::resize_file(fs::path(path_) / kMapFileName, length);
 }
 
+void MapFolder::Patch(std::uint64_t offset, const void* data, std::size_t size) const {
+    std::fstream file(fs::path(path_) / kMapFileName,
+                      std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(static_cast<std::streamoff>(offset));
+    file.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
+    ASSERT_TRUE(file.good()) << "cannot patch the map at " << offset;
+}
+
+Bytes MapFolder::ReadAt(std::uint64_t offset, std::size_t size) const {
+    std::ifstream in(fs::path(path_) / kMapFileName, std::ios::binary);
+    in.seekg(static_cast<std::streamoff>(offset));
+    Bytes bytes(size);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return bytes;
+}
+
 void MapFolder::RemoveMap() const {
     fs::remove(fs::path(path_) / kMapFileName);
 }

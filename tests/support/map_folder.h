@@ -21,6 +21,11 @@ class MapFolder {
     Bytes ReadMap() const;
     void WriteMap(const Bytes& bytes) const;
     void CutMap(std::uint64_t length) const;
+    // Overwrites bytes of the map in place.
+    void Patch(std::uint64_t offset, const void* data, std::size_t size) const;
+    void Patch32(std::uint64_t offset, std::uint32_t value) const { Patch(offset, &value, 4); }
+    // Bytes of the map in place, without reading the whole file.
+    Bytes ReadAt(std::uint64_t offset, std::size_t size) const;
     void RemoveMap() const;
 
   private:
@@ -39,6 +44,9 @@ struct ByteRange {
 std::vector<ByteRange> DiffRanges(const Bytes& before, const Bytes& after);
 
 std::uint32_t Read32(const Bytes& bytes, std::uint64_t offset);
+inline std::uint32_t ReadLittle32(const Bytes& bytes) {
+    return Read32(bytes, 0);
+}
 std::uint16_t Read16(const Bytes& bytes, std::uint64_t offset);
 void Write32(Bytes& bytes, std::uint64_t offset, std::uint32_t value);
 

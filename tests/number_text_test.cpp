@@ -1,0 +1,62 @@
+#include "editor/number_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+TEST(NumberText, IntegersFollowTheRuntimesRules) {
+    const std::pair<const char*, std::int32_t> cases[] = {
+        {"24", 24},
+        {"-1", -1},
+        {"+7", 7},
+        {"  \t\n42", 42},
+        {"12abc", 12},
+        {"abc", 0},
+        {"", 0},
+        {"-", 0},
+        {"+-3", 0},
+        {"0x1F", 0},
+        {"1e3", 1},
+        {"3.9", 3},
+        {" - 4", 0},
+        {"007", 7},
+        {"99999999", 99999999},
+        {"2147483647", 2147483647},
+        {"2147483648", 2147483647},
+        {"-2147483648", -2147483647 - 1},
+        {"-99999999999", -2147483647 - 1},
+    };
+    for (const auto& [text, value] : cases) {
+        EXPECT_EQ(ParseInt(text), value) << '"' << text << '"';
+        EXPECT_EQ(ParseLong(text), value) << '"' << text << '"';
+    }
+}
+
+TEST(NumberText, FloatsFollowTheRuntimesRulesDecimalOnly) {
+    const std::pair<const char*, double> cases[] = {
+        {"0.1", 0.1},       {"1e3", 1000.0}, {"-2.5", -2.5},  {".5", 0.5},    {"5.", 5.0},
+        {"  +1.25x", 1.25}, {"1e", 1.0},     {"1e+", 1.0},    {"2E-2", 0.02}, {"abc", 0.0},
+        {"", 0.0},          {".", 0.0},      {"-.e1", 0.0},   {"0x10", 0.0},  {"inf", 0.0},
+        {"nan", 0.0},       {"12,5", 12.0},  {"1e-400", 0.0},
+    };
+    for (const auto& [text, value] : cases) {
+        EXPECT_EQ(ParseDouble(text), value) << '"' << text << '"';
+    }
+    EXPECT_TRUE(std::isinf(ParseDouble("1e999")));
+    EXPECT_LT(ParseDouble("-1e999"), 0.0);
+    EXPECT_TRUE(std::signbit(ParseDouble("-0")));
+}
+
+TEST(NumberText, FormatsAsPrintfDoes) {
+    EXPECT_EQ(Format("%X", 0xE26100EDu), "E26100ED");
+    EXPECT_EQ(Format("%X", static_cast<unsigned>(-1)), "FFFFFFFF");
+    EXPECT_EQ(Format("%s: %f", "Zoom 1", static_cast<double>(0.1f)), "Zoom 1: 0.100000");
+    EXPECT_EQ(Format("Unknown %d: %d", 3, -2147483647 - 1), "Unknown 3: -2147483648");
+    const std::string longest = Format("Unknown %d: %f", 35, 3.4e38);
+    EXPECT_EQ(longest.size(), std::strlen("Unknown 35: ") + 39 + 7);  // past any small buffer
+}
+
+}  // namespace

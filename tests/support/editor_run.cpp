@@ -1,0 +1,88 @@
+#include "tests/support/editor_run.h"
+
+#include <gtest/gtest.h>
+
+#include "app/editor_app.h"
+#include "platform/win_app.h"
+#include "res/resource.h"
+
+namespace testing_support {
+
+RunOutcome RunEditor(const std::function<void(HeadlessWindow&)>& user) {
+    RunOutcome outcome;
+    platform::headless::HeadlessBackend backend("torvex");
+    backend.SetMessageSink([&](const std::string& caption, const std::string& text) {
+        outcome.captions.push_back(caption);
+        outcome.messages.push_back(text);
+    });
+    backend.SetExitHook([&](int status) { outcome.exitStatus = status; });
+    backend.SetDriver([&](HeadlessWindow& window) {
+        outcome.dialogRan = true;
+        user(window);
+    });
+    platform::SetBackend(&backend);
+    {
+        StartUp startUp;
+        platform::RunApplication();
+    }
+    platform::SetBackend(nullptr);
+    return outcome;
+}
+
+platform::TreeItem ItemAt(HeadlessWindow& window, const std::string& path) {
+    std::vector<int> positions;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        const std::size_t dot = path.find('.', start);
+        positions.push_back(std::stoi(path.substr(start, dot - start)));
+        if (dot == std::string::npos) {
+            break;
+        }
+        start = dot + 1;
+    }
+    return window.TreeControlOf(IDC_WEAPON_TREE).ItemAtPath(positions);
+}
+
+std::string TextAt(HeadlessWindow& window, const std::string& path) {
+    const platform::TreeItem item = ItemAt(window, path);
+    EXPECT_NE(item, platform::kNoTreeItem) << "no item at " << path;
+    return window.TreeControlOf(IDC_WEAPON_TREE).GetItemText(item);
+}
+
+void Select(HeadlessWindow& window, const std::string& path) {
+    const platform::TreeItem item = ItemAt(window, path);
+    ASSERT_NE(item, platform::kNoTreeItem) << "no item at " << path;
+    window.UserSelectItem(item);
+}
+
+std::vector<std::string> Entries(HeadlessWindow& window) {
+    return window.ComboControlOf(IDC_VALUE_COMBO).Entries();
+}
+
+std::string EditText(HeadlessWindow& window) {
+    return window.GetItemText(IDC_VALUE_EDIT);
+}
+
+int SelectedEntry(HeadlessWindow& window) {
+    return window.ComboControlOf(IDC_VALUE_COMBO).GetCurSel();
+}
+
+void TypeAndUpdate(HeadlessWindow& window, const std::string& text) {
+    window.UserType(IDC_VALUE_EDIT, text);
+    window.UserClick(IDC_UPDATE_BUTTON);
+}
+
+std::string ChildPath(HeadlessWindow& window, const std::string& parent,
+                      const std::string& prefix) {
+    auto& tree = window.TreeControlOf(IDC_WEAPON_TREE);
+    const auto children = tree.Children(ItemAt(window, parent));
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        if (tree.GetItemText(children[i]).starts_with(prefix)) {
+            return parent + "." + std::to_string(i);
+        }
+    }
+    ADD_FAILURE() << "no child of " << parent << " starting with " << prefix;
+    return parent;
+}
+
+}  // namespace testing_support

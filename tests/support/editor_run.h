@@ -1,0 +1,38 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/headless/headless_backend.h"
+
+namespace testing_support {
+
+using platform::headless::HeadlessWindow;
+
+// What one run of the whole program showed besides its dialog.
+struct RunOutcome {
+    std::vector<std::string> messages;  // message box texts, in order
+    std::vector<std::string> captions;
+    int exitStatus = -1;  // -1: the process was not ended early
+    bool dialogRan = false;
+};
+
+// Runs the whole program in the working directory, in-process: static start-up (the fifteen
+// records read the map), the application object, the modal dialog. `user` acts on the open
+// dialog as the user does; message boxes are answered OK.
+RunOutcome RunEditor(const std::function<void(HeadlessWindow&)>& user);
+
+// Helpers for the user's side of a scenario. Paths are dot-separated child positions.
+platform::TreeItem ItemAt(HeadlessWindow& window, const std::string& path);
+std::string TextAt(HeadlessWindow& window, const std::string& path);
+void Select(HeadlessWindow& window, const std::string& path);
+std::vector<std::string> Entries(HeadlessWindow& window);
+std::string EditText(HeadlessWindow& window);
+int SelectedEntry(HeadlessWindow& window);
+void TypeAndUpdate(HeadlessWindow& window, const std::string& text);
+
+// Path of a weapon's child by its text prefix (its category or named value), e.g. ("1", "Max").
+std::string ChildPath(HeadlessWindow& window, const std::string& parent, const std::string& prefix);
+
+}  // namespace testing_support
