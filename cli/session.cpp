@@ -80,7 +80,16 @@ TreeItem Session::ItemAt(const std::string& path, bool report) {
     return item;
 }
 
-void Session::Perform(const std::string& line) {
+void Session::Perform(const std::string& rawLine) {
+    // Blank lines are no action. Trailing blanks are dropped, except from typed text, which the
+    // edit box takes as it stands.
+    if (rawLine.find_first_not_of(" \t") == std::string::npos) {
+        return;
+    }
+    std::string line = rawLine;
+    if (!line.starts_with("type ")) {
+        line.erase(line.find_last_not_of(" \t") + 1);
+    }
     const std::size_t blank = line.find(' ');
     const std::string verb = line.substr(0, blank);
     const bool hasArgument = blank != std::string::npos;

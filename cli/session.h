@@ -16,7 +16,7 @@ class Session {
 
     // Performs one action line. A malformed action, or one that names no item or entry, is
     // reported on err and changes nothing.
-    void Perform(const std::string& line);
+    void Perform(const std::string& rawLine);
     int Errors() const { return errors_; }
     bool Ended() const { return window_.Ended(); }
 
