@@ -8,6 +8,7 @@
 #include "cli/session.h"
 #include "demo/demo_map.h"
 #include "res/resource.h"
+#include "tools/map_tool_commands.h"
 
 namespace {
 
@@ -87,10 +88,27 @@ int main(int argc, char** argv) {
         ->required()
         ->allow_extra_args(false);
 
+    auto* check = app.add_subcommand(
+        "check",
+        "Tell whether cache003.map is the map this build supports, before editing it; changes "
+        "nothing. Exits 0 for the supported map, 1 for another, 2 when it cannot be read");
+    std::string catalogueMap;
+    auto* catalogue = app.add_subcommand(
+        "catalogue",
+        "Print the path list of MAP's own tag index, in the format of catalogue/tag_paths.txt, "
+        "for building with -DTORVEX_TAG_PATHS; refuses a map that breaks the catalogue's rules");
+    catalogue->add_option("MAP", catalogueMap, "The map to read")->required();
+
     CLI11_PARSE(app, argc, argv);
 
     if (*makeMap) {
         return MakeMap(mapPath);
+    }
+    if (*check) {
+        return tools::RunCheck(std::cout);
+    }
+    if (*catalogue) {
+        return tools::RunCatalogue(catalogueMap, std::cout, std::cerr);
     }
     if (*dump) {
         cli::DumpRecords(cli::Program().weapons, std::cout);
