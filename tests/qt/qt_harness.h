@@ -70,8 +70,9 @@ class User {
 // Runs the whole program in the working directory, in-process, on the Qt backend: static
 // start-up (the records read the map), the application object, the modal dialog in a real
 // window. `act` runs once the window is shown and should end the dialog; if it does not, the
-// run clicks Exit. Message boxes are read and answered with a click on OK.
-QtRunOutcome RunEditor(const std::function<void(User&)>& act);
+// run clicks Exit. Message boxes are read and answered with a click on OK. Unless the end of
+// the process is real, an early end is recorded and the run returns.
+QtRunOutcome RunEditor(const std::function<void(User&)>& act, bool realProcessEnd = false);
 
 // Where the screenshots go.
 std::string ScreenshotDir();

@@ -1,0 +1,213 @@
+#include "platform/qt/qt_controls.h"
+
+#include <QHeaderView>
+
+namespace platform::qt {
+
+QString FromProgram(const std::string& text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string ToProgram(const QString& text) {
+    return text.toLatin1().toStdString();
+}
+
+QtTree::QtTree(QWidget* parent) : QTreeWidget(parent) {
+    setColumnCount(1);
+    setHeaderHidden(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setUniformRowHeights(true);
+    // One column as wide as its widest shown item, scrolled sideways when wider than the view.
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    connect(this, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* current, QTreeWidgetItem*) { CurrentChanged(current); });
+    connect(this, &QTreeView::collapsed, this,
+            [this](const QModelIndex& index) { Collapsed(index); });
+}
+
+QTreeWidgetItem* QtTree::ItemOf(TreeItem item) {
+    if (item == kNoTreeItem || item == kTreeRoot || item == kTreeLast) {
+        return nullptr;
+    }
+    return reinterpret_cast<QTreeWidgetItem*>(item);
+}
+
+TreeItem QtTree::HandleOf(QTreeWidgetItem* item) {
+    return reinterpret_cast<TreeItem>(item);
+}
+
+TreeItem QtTree::InsertItem(const std::string& text, TreeItem parent, TreeItem after) {
+    auto* item = new QTreeWidgetItem(QStringList{FromProgram(text)});
+    QTreeWidgetItem* parentItem = ItemOf(parent);
+    QTreeWidgetItem* afterItem = ItemOf(after);
+    if (parentItem == nullptr) {
+        const int at = afterItem != nullptr && afterItem->parent() == nullptr
+                           ? indexOfTopLevelItem(afterItem) + 1
+                           : topLevelItemCount();
+        insertTopLevelItem(at, item);
+    } else {
+        const int at = afterItem != nullptr && afterItem->parent() == parentItem
+                           ? parentItem->indexOfChild(afterItem) + 1
+                           : parentItem->childCount();
+        parentItem->insertChild(at, item);
+    }
+    return HandleOf(item);
+}
+
+TreeItem QtTree::GetChildItem(TreeItem item) const {
+    QTreeWidgetItem* parentItem = ItemOf(item);
+    if (parentItem == nullptr) {
+        return topLevelItemCount() > 0 ? HandleOf(topLevelItem(0)) : kNoTreeItem;
+    }
+    return parentItem->childCount() > 0 ? HandleOf(parentItem->child(0)) : kNoTreeItem;
+}
+
+TreeItem QtTree::GetNextSiblingItem(TreeItem item) const {
+    QTreeWidgetItem* self = ItemOf(item);
+    if (self == nullptr) {
+        return kNoTreeItem;
+    }
+    QTreeWidgetItem* parentItem = self->parent();
+    if (parentItem == nullptr) {
+        const int next = indexOfTopLevelItem(self) + 1;
+        return next < topLevelItemCount() ? HandleOf(topLevelItem(next)) : kNoTreeItem;
+    }
+    const int next = parentItem->indexOfChild(self) + 1;
+    return next < parentItem->childCount() ? HandleOf(parentItem->child(next)) : kNoTreeItem;
+}
+
+TreeItem QtTree::GetParentItem(TreeItem item) const {
+    QTreeWidgetItem* self = ItemOf(item);
+    return self == nullptr ? kNoTreeItem : HandleOf(self->parent());
+}
+
+TreeItem QtTree::GetSelectedItem() const {
+    return HandleOf(currentItem());
+}
+
+std::string QtTree::GetItemText(TreeItem item) const {
+    QTreeWidgetItem* self = ItemOf(item);
+    return self == nullptr ? std::string() : ToProgram(self->text(0));
+}
+
+bool QtTree::SetItemText(TreeItem item, const std::string& text) {
+    QTreeWidgetItem* self = ItemOf(item);
+    if (self == nullptr) {
+        return false;
+    }
+    self->setText(0, FromProgram(text));
+    return true;
+}
+
+bool QtTree::SelectItem(TreeItem item) {
+    if (item == kNoTreeItem) {
+        setCurrentItem(nullptr);
+        return true;
+    }
+    QTreeWidgetItem* self = ItemOf(item);
+    if (self == nullptr) {
+        return false;
+    }
+    setCurrentItem(self);
+    return true;
+}
+
+// Whatever moves the caret, the selection goes with it: the focus arriving on a tree without
+// a selection, a click, the keys. A click on empty space or with Ctrl keeps it.
+QItemSelectionModel::SelectionFlags QtTree::selectionCommand(const QModelIndex& index,
+                                                             const QEvent*) const {
+    if (!index.isValid()) {
+        return QItemSelectionModel::NoUpdate;
+    }
+    return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+}
+
+void QtTree::CurrentChanged(QTreeWidgetItem* current) {
+    if (current != nullptr && !current->isSelected()) {
+        selectionModel()->select(indexFromItem(current),
+                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
+    if (onSelChanged) {
+        onSelChanged();
+    }
+}
+
+// A collapse that hides the selected item moves the selection to the collapsed item.
+void QtTree::Collapsed(const QModelIndex& index) {
+    QTreeWidgetItem* collapsedItem = itemFromIndex(index);
+    for (QTreeWidgetItem* up = currentItem(); up != nullptr; up = up->parent()) {
+        if (up->parent() == collapsedItem) {
+            setCurrentItem(collapsedItem);
+            return;
+        }
+    }
+}
+
+QtCombo::QtCombo(QWidget* parent) : QComboBox(parent) {
+    setEditable(false);
+    setInsertPolicy(QComboBox::NoInsert);
+    connect(this, &QComboBox::activated, this, [this](int) {
+        if (onSelChange) {
+            onSelChange();
+        }
+    });
+}
+
+int QtCombo::AddString(const std::string& text) {
+    const bool noSelection = currentIndex() < 0;
+    const QString entry = FromProgram(text);
+    int at = count();
+    if (sorted_) {
+        int low = 0;
+        while (low < at) {
+            const int mid = (low + at) / 2;
+            if (itemText(mid).compare(entry, Qt::CaseInsensitive) <= 0) {
+                low = mid + 1;
+            } else {
+                at = mid;
+            }
+        }
+    }
+    insertItem(at, entry);
+    // Qt selects the first entry put into an empty list; the native list does not.
+    if (noSelection && currentIndex() >= 0) {
+        setCurrentIndex(-1);
+    }
+    return at;
+}
+
+int QtCombo::DeleteString(int index) {
+    if (index < 0 || index >= count()) {
+        return kComboError;
+    }
+    const bool wasSelected = index == currentIndex();
+    removeItem(index);
+    // Qt moves the selection to a neighbour of a deleted selected entry; the native list
+    // keeps none.
+    if (wasSelected) {
+        setCurrentIndex(-1);
+    }
+    return count();
+}
+
+int QtCombo::GetCurSel() const {
+    const int index = currentIndex();
+    return index < 0 ? kComboError : index;
+}
+
+int QtCombo::SetCurSel(int index) {
+    if (index < 0 || index >= count()) {
+        setCurrentIndex(-1);
+        return kComboError;
+    }
+    setCurrentIndex(index);
+    return index;
+}
+
+std::string QtCombo::GetLBText(int index) const {
+    return index >= 0 && index < count() ? ToProgram(itemText(index)) : std::string();
+}
+
+}  // namespace platform::qt

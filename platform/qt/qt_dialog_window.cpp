@@ -1,0 +1,376 @@
+#include "platform/qt/qt_dialog_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QEvent>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+
+#include "platform/dialog.h"
+#include "platform/qt/qt_backend.h"
+
+namespace platform::qt {
+
+namespace {
+
+constexpr std::uint32_t kButtonTypeMask = 0xFu;
+constexpr std::uint32_t kComboTypeMask = 0x3u;
+
+bool Has(std::uint32_t styleBits, std::uint32_t flag) {
+    return (styleBits & flag) == flag;
+}
+
+// Swallows the tooltips of a view whose template asks for none.
+class NoToolTips : public QObject {
+  public:
+    using QObject::QObject;
+    bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::ToolTip; }
+};
+
+}  // namespace
+
+// The paint device context of one paint event: a painter on the dialog itself.
+class QtPaintContext : public PaintContext {
+  public:
+    explicit QtPaintContext(QtDialogWindow& window) : window_(window), painter_(&window) {}
+
+    void EraseIconBackground() override {
+        painter_.fillRect(window_.rect(), window_.palette().window());
+    }
+    void DrawIcon(int x, int y, Icon icon) override {
+        const Size size = window_.IconMetrics();
+        window_.backend_.IconOf(icon).paint(&painter_, QRect(x, y, size.width, size.height));
+    }
+
+  private:
+    QtDialogWindow& window_;
+    QPainter painter_;
+};
+
+QtDialogWindow::QtDialogWindow(Dialog& dialog, const DialogTemplate& dialogTemplate,
+                               QtBackend& backend)
+    : dialog_(dialog), template_(dialogTemplate), backend_(backend) {
+    // Caption, system menu (the close box) and a modal frame: a fixed-size window with a
+    // title and a close button, no minimise or maximise button.
+    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint;
+    if (Has(template_.style, style::kCaption)) {
+        flags |= Qt::WindowTitleHint;
+    }
+    if (Has(template_.style, style::kSysMenu)) {
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    }
+    setWindowFlags(flags);
+    setWindowTitle(FromProgram(template_.caption));
+
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int dpi = screen != nullptr ? qRound(screen->logicalDotsPerInchY()) : 96;
+    const QFont font = DialogFont(template_, dpi);
+    setFont(font);
+    units_ = BaseUnitsOf(font);
+    setFixedSize(UnitsToPixelsX(template_.cx, units_), UnitsToPixelsY(template_.cy, units_));
+
+    QWidget* previousTabStop = nullptr;
+    for (int i = 0; i < template_.controlCount; ++i) {
+        const ControlTemplate& c = template_.controls[i];
+        QWidget* widget = MakeControl(c);
+        widget->setObjectName(QString::fromLatin1(c.name));
+        widget->setFont(font);
+        if (!Has(c.style, style::kVisible)) {
+            widget->hide();
+        }
+        controls_[c.id] = widget;
+        if (Has(c.style, style::kTabStop)) {
+            if (previousTabStop != nullptr) {
+                setTabOrder(previousTabStop, widget);
+            }
+            previousTabStop = widget;
+        } else if (widget->focusPolicy() != Qt::NoFocus) {
+            widget->setFocusPolicy(Qt::ClickFocus);
+        }
+    }
+}
+
+QtDialogWindow::~QtDialogWindow() {
+    // The controls go before the styles they draw with.
+    for (auto& [id, widget] : controls_) {
+        delete widget;
+    }
+}
+
+QWidget* QtDialogWindow::MakeControl(const ControlTemplate& c) {
+    const QRect rect = UnitsToPixels(c.x, c.y, c.cx, c.cy, units_);
+    const QString text = c.text != nullptr ? FromProgram(c.text) : QString();
+    const int id = c.id;
+    switch (c.kind) {
+        case ControlKind::PushButton: {
+            auto* button = new QPushButton(text, this);
+            // Only a default push button takes Enter for itself; the others are clicked by it
+            // only while they have the focus.
+            button->setAutoDefault(false);
+            button->setDefault((c.style & kButtonTypeMask) == style::kDefPushButton);
+            connect(button, &QPushButton::clicked, this,
+                    [this, id] { Command(id, Notification::ButtonClicked); });
+            button->setGeometry(rect);
+            return button;
+        }
+        case ControlKind::CheckBox: {
+            auto* box = new QCheckBox(text, this);
+            connect(box, &QCheckBox::clicked, this,
+                    [this, id] { Command(id, Notification::ButtonClicked); });
+            box->setGeometry(rect);
+            return box;
+        }
+        case ControlKind::Static: {
+            auto* label = new QLabel(text, this);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            label->setWordWrap(true);
+            label->setGeometry(rect);
+            return label;
+        }
+        case ControlKind::Tree: {
+            auto* tree = new QtTree(this);
+            treeStyle_ = std::make_unique<ControlStyle>(ControlStyle::Options{
+                Has(c.style, style::kTreeHasLines), Has(c.style, style::kTreeHasButtons)});
+            tree->setStyle(treeStyle_.get());
+            tree->setRootIsDecorated(Has(c.style, style::kTreeLinesAtRoot));
+            tree->setItemsExpandable(true);
+            tree->setDragEnabled(!Has(c.style, style::kTreeDisableDragDrop));
+            if (Has(c.style, style::kTreeNoTooltips)) {
+                tree->viewport()->installEventFilter(new NoToolTips(tree));
+            }
+            if (!Has(c.style, style::kBorder)) {
+                tree->setFrameShape(QFrame::NoFrame);
+            }
+            tree->onSelChanged = [this, id] {
+                long result = 0;
+                dialog_.HandleNotify(id, Notification::TreeSelChanged, &result);
+            };
+            trees_[id] = tree;
+            tree->setGeometry(rect);
+            return tree;
+        }
+        case ControlKind::Combo: {
+            auto* combo = new QtCombo(this);
+            combo->setEditable((c.style & kComboTypeMask) != style::kComboDropDownList);
+            combo->SetSorted(Has(c.style, style::kComboSort));
+            comboStyle_ = std::make_unique<ControlStyle>(ControlStyle::Options{});
+            combo->setStyle(comboStyle_.get());
+            combo->onSelChange = [this, id] { Command(id, Notification::ComboSelChange); };
+            combos_[id] = combo;
+            // The template's height is that of the box with its list dropped: the box keeps
+            // its own height and the list shows as many whole rows as fit below it.
+            combo->addItem(QStringLiteral("X"));
+            const int rowHeight = qMax(1, combo->view()->sizeHintForRow(0));
+            combo->clear();
+            const int boxHeight = combo->sizeHint().height();
+            const int listHeight = rect.height() - boxHeight;
+            combo->setMaxVisibleItems(qMax(1, listHeight / rowHeight));
+            combo->view()->setVerticalScrollBarPolicy(
+                Has(c.style, style::kVScroll) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+            combo->setGeometry(rect.x(), rect.y(), rect.width(), boxHeight);
+            return combo;
+        }
+        case ControlKind::Edit: {
+            auto* edit = new QLineEdit(this);
+            edit->setAlignment(Qt::AlignLeft);
+            edit->setFrame(Has(c.style, style::kBorder));
+            edit->setGeometry(rect);
+            return edit;
+        }
+    }
+    return new QWidget(this);
+}
+
+void QtDialogWindow::Command(int id, Notification code) {
+    dialog_.HandleCommand(id, code);
+}
+
+QWidget* QtDialogWindow::Control(int id) const {
+    auto it = controls_.find(id);
+    return it == controls_.end() ? nullptr : it->second;
+}
+
+TreeControl* QtDialogWindow::Tree(int id) {
+    auto it = trees_.find(id);
+    return it == trees_.end() ? nullptr : it->second;
+}
+
+ComboControl* QtDialogWindow::Combo(int id) {
+    auto it = combos_.find(id);
+    return it == combos_.end() ? nullptr : it->second;
+}
+
+std::string QtDialogWindow::GetItemText(int id) const {
+    QWidget* widget = Control(id);
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        return ToProgram(edit->text());
+    }
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        return ToProgram(button->text());
+    }
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        return ToProgram(label->text());
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        return ToProgram(combo->currentText());
+    }
+    return std::string();
+}
+
+void QtDialogWindow::SetItemText(int id, const std::string& text) {
+    QWidget* widget = Control(id);
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        edit->setText(FromProgram(text));
+    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        button->setText(FromProgram(text));
+    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+        label->setText(FromProgram(text));
+    }
+}
+
+int QtDialogWindow::GetCheck(int id) const {
+    auto* box = qobject_cast<QCheckBox*>(Control(id));
+    return box != nullptr && box->isChecked() ? 1 : 0;
+}
+
+void QtDialogWindow::SetCheck(int id, int state) {
+    if (auto* box = qobject_cast<QCheckBox*>(Control(id))) {
+        box->setChecked(state != 0);
+    }
+}
+
+void QtDialogWindow::LimitText(int id, int maxChars) {
+    if (auto* edit = qobject_cast<QLineEdit*>(Control(id))) {
+        // 0 lifts the limit as far as the edit box goes.
+        edit->setMaxLength(maxChars > 0 ? maxChars : 32767);
+    }
+}
+
+void QtDialogWindow::SetIcon(Icon icon, bool big) {
+    (big ? bigIcon_ : smallIcon_) = icon;
+    // One window icon carries both: the desktop picks the size it shows.
+    QIcon combined;
+    const QIcon bigIcon = backend_.IconOf(bigIcon_);
+    const QIcon smallIcon = backend_.IconOf(smallIcon_);
+    for (const QSize& size : bigIcon.availableSizes()) {
+        if (size.width() > 16 || smallIcon.isNull()) {
+            combined.addPixmap(bigIcon.pixmap(size));
+        }
+    }
+    for (const QSize& size : smallIcon.availableSizes()) {
+        if (size.width() <= 16 || bigIcon.isNull()) {
+            combined.addPixmap(smallIcon.pixmap(size));
+        }
+    }
+    setWindowIcon(combined);
+}
+
+bool QtDialogWindow::IsIconic() const {
+    return (windowState() & Qt::WindowMinimized) != 0;
+}
+
+Size QtDialogWindow::ClientSize() const {
+    return {width(), height()};
+}
+
+Size QtDialogWindow::IconMetrics() const {
+    const int size = style()->pixelMetric(QStyle::PM_LargeIconSize, nullptr, this);
+    return {size, size};
+}
+
+std::unique_ptr<PaintContext> QtDialogWindow::BeginPaint() {
+    return std::make_unique<QtPaintContext>(*this);
+}
+
+void QtDialogWindow::DefaultPaint() {
+    if (paintEvent_ != nullptr) {
+        QWidget::paintEvent(paintEvent_);
+    }
+}
+
+void QtDialogWindow::paintEvent(QPaintEvent* event) {
+    paintEvent_ = event;
+    dialog_.HandlePaint();
+    paintEvent_ = nullptr;
+}
+
+void QtDialogWindow::EndDialog(int result) {
+    ended_ = true;
+    result_ = result;
+    hide();
+    if (loop_ != nullptr) {
+        loop_->quit();
+    }
+}
+
+// The dialog manager's keys: Escape is IDCANCEL; Enter clicks the push button that has the
+// focus, and is IDOK anywhere else. The controls pass on the keys they do not use themselves.
+void QtDialogWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+        case Qt::Key_Escape:
+            Command(kIdCancel, Notification::ButtonClicked);
+            return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter: {
+            if (auto* button = qobject_cast<QPushButton*>(focusWidget());
+                button != nullptr && button->window() == this) {
+                button->click();
+            } else {
+                Command(kIdOk, Notification::ButtonClicked);
+            }
+            return;
+        }
+        default:
+            QWidget::keyPressEvent(event);
+    }
+}
+
+// The close box is IDCANCEL; the window goes only when the dialog ends.
+void QtDialogWindow::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    if (!ended_) {
+        Command(kIdCancel, Notification::ButtonClicked);
+    }
+}
+
+void QtDialogWindow::ShowCentred() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - rect().center());
+    }
+    show();
+    activateWindow();
+}
+
+void QtDialogWindow::FocusFirstTabStop() {
+    for (int i = 0; i < template_.controlCount; ++i) {
+        const ControlTemplate& c = template_.controls[i];
+        if (Has(c.style, style::kTabStop) && Has(c.style, style::kVisible)) {
+            controls_[c.id]->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+}
+
+void QtDialogWindow::RunUntilEnded() {
+    if (ended_) {
+        return;
+    }
+    QEventLoop loop;
+    loop_ = &loop;
+    loop.exec(QEventLoop::DialogExec);
+    loop_ = nullptr;
+}
+
+}  // namespace platform::qt

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QWidget>
+#include <map>
+#include <memory>
+
+#include "platform/backend.h"
+#include "platform/qt/dialog_units.h"
+#include "platform/qt/qt_controls.h"
+#include "platform/qt/qt_style.h"
+
+class QEventLoop;
+
+namespace platform::qt {
+
+class QtBackend;
+
+// One dialog as a top-level window with a native-like child widget per template control,
+// placed from dialog units, in template order, which is also the tab order.
+class QtDialogWindow : public QWidget, public DialogWindow {
+  public:
+    QtDialogWindow(Dialog& dialog, const DialogTemplate& dialogTemplate, QtBackend& backend);
+    ~QtDialogWindow() override;
+
+    // DialogWindow
+    TreeControl* Tree(int id) override;
+    ComboControl* Combo(int id) override;
+    std::string GetItemText(int id) const override;
+    void SetItemText(int id, const std::string& text) override;
+    int GetCheck(int id) const override;
+    void SetCheck(int id, int state) override;
+    void LimitText(int id, int maxChars) override;
+    void SetIcon(Icon icon, bool big) override;
+    bool IsIconic() const override;
+    Size ClientSize() const override;
+    Size IconMetrics() const override;
+    std::unique_ptr<PaintContext> BeginPaint() override;
+    void DefaultPaint() override;
+    void EndDialog(int result) override;
+
+    // Shows the window where the framework puts a dialog without a position of its own, the
+    // middle of the screen, and runs its messages until the dialog ends.
+    void ShowCentred();
+    void FocusFirstTabStop();
+    void RunUntilEnded();
+
+    bool Ended() const { return ended_; }
+    int Result() const { return result_; }
+    QWidget* Control(int id) const;
+    const DialogTemplate& Template() const { return template_; }
+    BaseUnits Units() const { return units_; }
+    Icon BigIcon() const { return bigIcon_; }
+    Icon SmallIcon() const { return smallIcon_; }
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    friend class QtPaintContext;
+
+    QWidget* MakeControl(const ControlTemplate& control);
+    void Command(int id, Notification code);
+
+    Dialog& dialog_;
+    const DialogTemplate& template_;
+    QtBackend& backend_;
+    BaseUnits units_;
+    std::map<int, QWidget*> controls_;
+    std::map<int, QtTree*> trees_;
+    std::map<int, QtCombo*> combos_;
+    std::unique_ptr<ControlStyle> treeStyle_;
+    std::unique_ptr<ControlStyle> comboStyle_;
+    QEventLoop* loop_ = nullptr;
+    QPaintEvent* paintEvent_ = nullptr;
+    bool ended_ = false;
+    int result_ = 0;
+    Icon bigIcon_ = 0;
+    Icon smallIcon_ = 0;
+};
+
+}  // namespace platform::qt

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QProxyStyle>
+
+// What the native controls draw or do differently from the desktop style: the tree's dotted
+// lines and plus/minus buttons, and a drop-down list that opens below its box at the height
+// the template gives it (rather than as a menu over the box).
+namespace platform::qt {
+
+class ControlStyle : public QProxyStyle {
+  public:
+    struct Options {
+        bool treeLines = false;    // dotted lines between items
+        bool treeButtons = false;  // a plus/minus box before items with children
+    };
+
+    explicit ControlStyle(Options options);
+
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override;
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override;
+
+  private:
+    void DrawBranch(const QStyleOption& option, QPainter* painter) const;
+
+    Options options_;
+};
+
+}  // namespace platform::qt

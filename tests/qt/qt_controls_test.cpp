@@ -1,0 +1,177 @@
+#include "platform/qt/qt_controls.h"
+
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <QtTest/QTest>
+
+// The tree and the list keep the native controls' rules where Qt's own differ.
+namespace {
+
+using platform::kComboError;
+using platform::kNoTreeItem;
+using platform::kTreeLast;
+using platform::kTreeRoot;
+using platform::TreeItem;
+using platform::qt::QtCombo;
+using platform::qt::QtTree;
+
+// A tree beside a button that has the focus, as in a dialog.
+struct TreeFixture {
+    TreeFixture() {
+        window.resize(300, 460);
+        button.setGeometry(0, 0, 300, 40);
+        tree.setGeometry(0, 50, 300, 400);
+        a = tree.InsertItem("A", kTreeRoot, kTreeLast);
+        b = tree.InsertItem("B", kTreeRoot, kTreeLast);
+        a1 = tree.InsertItem("A1", a, kTreeLast);
+        a3 = tree.InsertItem("A3", a, kTreeLast);
+        a2 = tree.InsertItem("A2", a, a1);  // after A1
+        a1x = tree.InsertItem("A1x", a1, kTreeLast);
+        tree.onSelChanged = [this] { ++notifications; };
+        window.show();
+        button.setFocus();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+    QRect RectOf(TreeItem item) { return tree.visualItemRect(QtTree::ItemOf(item)); }
+
+    QWidget window;
+    QPushButton button{"focus", &window};
+    QtTree tree{&window};
+    TreeItem a, b, a1, a2, a3, a1x;
+    int notifications = 0;
+};
+
+TEST(QtTree, WalksItemsInInsertionOrder) {
+    TreeFixture f;
+    QtTree& t = f.tree;
+    EXPECT_EQ(t.GetChildItem(kTreeRoot), f.a);
+    EXPECT_EQ(t.GetNextSiblingItem(f.a), f.b);
+    EXPECT_EQ(t.GetNextSiblingItem(f.b), kNoTreeItem);
+    EXPECT_EQ(t.GetChildItem(f.a), f.a1);
+    EXPECT_EQ(t.GetNextSiblingItem(f.a1), f.a2);
+    EXPECT_EQ(t.GetNextSiblingItem(f.a2), f.a3);
+    EXPECT_EQ(t.GetChildItem(f.b), kNoTreeItem);
+    EXPECT_EQ(t.GetParentItem(f.a1x), f.a1);
+    EXPECT_EQ(t.GetParentItem(f.a), kNoTreeItem);
+    EXPECT_EQ(t.GetItemText(kNoTreeItem), "");
+    EXPECT_EQ(t.GetSelectedItem(), kNoTreeItem);
+    // Every byte of an item's text comes back as it went in.
+    const std::string latin = "Caf\xE9 \xA9 \x7F";
+    EXPECT_TRUE(t.SetItemText(f.b, latin));
+    EXPECT_EQ(t.GetItemText(f.b), latin);
+    EXPECT_FALSE(t.SetItemText(kNoTreeItem, "x"));
+}
+
+TEST(QtTree, EveryChangeOfSelectionNotifiesOnce) {
+    struct Case {
+        const char* what;
+        void (*act)(TreeFixture&);
+        TreeItem TreeFixture::*selected;
+        int notifications;
+    };
+    const Case cases[] = {
+        {"by the program", [](TreeFixture& f) { f.tree.SelectItem(f.b); }, &TreeFixture::b, 1},
+        {"the same item twice",
+         [](TreeFixture& f) {
+             f.tree.SelectItem(f.b);
+             f.tree.SelectItem(f.b);
+         },
+         &TreeFixture::b, 1},
+        {"a click",
+         [](TreeFixture& f) {
+             QTest::mouseClick(f.tree.viewport(), Qt::LeftButton, {}, f.RectOf(f.b).center());
+         },
+         &TreeFixture::b, 1},
+        {"Ctrl and a click on the selected item keep it",
+         [](TreeFixture& f) {
+             f.tree.SelectItem(f.b);
+             QTest::mouseClick(f.tree.viewport(), Qt::LeftButton, Qt::ControlModifier,
+                               f.RectOf(f.b).center());
+         },
+         &TreeFixture::b, 1},
+        {"a click below the items keeps it",
+         [](TreeFixture& f) {
+             f.tree.SelectItem(f.a);
+             QTest::mouseClick(f.tree.viewport(), Qt::LeftButton, {}, QPoint(5, 380));
+         },
+         &TreeFixture::a, 1},
+        {"the focus arriving on a tree without a selection selects its first item",
+         [](TreeFixture& f) { f.tree.setFocus(Qt::TabFocusReason); }, &TreeFixture::a, 1},
+        {"the down key",
+         [](TreeFixture& f) {
+             f.tree.SelectItem(f.a);
+             f.tree.setFocus();
+             QTest::keyClick(&f.tree, Qt::Key_Down);
+         },
+         &TreeFixture::b, 2},
+        {"collapsing hides the selected item: its ancestor takes the selection",
+         [](TreeFixture& f) {
+             f.tree.expandAll();
+             f.tree.SelectItem(f.a1x);
+             f.tree.collapseItem(QtTree::ItemOf(f.a));
+         },
+         &TreeFixture::a, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TreeFixture f;
+        c.act(f);
+        EXPECT_EQ(f.tree.GetSelectedItem(), f.*c.selected);
+        EXPECT_EQ(f.notifications, c.notifications);
+        // What is selected is what shows selected.
+        const auto shown = f.tree.selectedItems();
+        ASSERT_EQ(shown.size(), 1);
+        EXPECT_EQ(QtTree::HandleOf(shown[0]), f.*c.selected);
+    }
+}
+
+TEST(QtCombo, SelectionFollowsTheNativeListsRules) {
+    QtCombo combo(nullptr);
+    int notifications = 0;
+    combo.onSelChange = [&] { ++notifications; };
+    EXPECT_EQ(combo.AddString("one"), 0);
+    EXPECT_EQ(combo.GetCurSel(), kComboError) << "adding selects nothing";
+    combo.AddString("two");
+    combo.AddString("three");
+    EXPECT_EQ(combo.SetCurSel(2), 2);
+    EXPECT_EQ(combo.DeleteString(0), 2);
+    EXPECT_EQ(combo.GetCurSel(), 1) << "an entry above the selection moves it up";
+    EXPECT_EQ(combo.DeleteString(1), 1);
+    EXPECT_EQ(combo.GetCurSel(), kComboError) << "the deleted selection leaves none";
+    EXPECT_EQ(combo.DeleteString(5), kComboError);
+    EXPECT_EQ(combo.SetCurSel(7), kComboError);
+    EXPECT_EQ(combo.GetCurSel(), kComboError);
+    EXPECT_EQ(combo.GetLBText(0), "two");
+    EXPECT_EQ(combo.GetLBText(3), "");
+    EXPECT_EQ(notifications, 0) << "the program's changes notify nobody";
+
+    // The user's choice does.
+    combo.AddString("four");
+    combo.SetCurSel(0);
+    combo.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&combo));
+    combo.setFocus();
+    QTest::keyClick(&combo, Qt::Key_Down);
+    EXPECT_EQ(combo.GetCurSel(), 1);
+    EXPECT_EQ(notifications, 1);
+}
+
+TEST(QtCombo, ASortedListFilesEntriesCaseBlind) {
+    QtCombo combo(nullptr);
+    combo.SetSorted(true);
+    const struct {
+        const char* text;
+        int at;
+    } adds[] = {{"delta", 0}, {"Alpha", 0}, {"charlie", 1}, {"bravo", 1}, {"ALPHA", 1}};
+    for (const auto& add : adds) {
+        EXPECT_EQ(combo.AddString(add.text), add.at) << add.text;
+    }
+    std::vector<std::string> order;
+    for (int i = 0; i < combo.GetCount(); ++i) {
+        order.push_back(combo.GetLBText(i));
+    }
+    EXPECT_EQ(order, (std::vector<std::string>{"Alpha", "ALPHA", "bravo", "charlie", "delta"}));
+}
+
+}  // namespace
