@@ -1,0 +1,98 @@
+"""torvex-cli check and catalogue as a user runs them: output lines, exit statuses, files.
+
+Run by CTest with TORVEX_CLI set to the built program and TORVEX_TAG_PATHS to the path list
+that build was compiled from, so a build from any valid list checks its own round trip.
+"""
+import os
+import struct
+import subprocess
+import tempfile
+import unittest
+
+CLI = os.environ.get("TORVEX_CLI", "build/bin/torvex-cli")
+PATHS = os.environ.get("TORVEX_TAG_PATHS", "catalogue/tag_paths.txt")
+MAP = "cache003.map"
+INDEX = 0x0233B600
+FIRST_NAME = 0x023497E4
+CHECKS = ["names", "tag index", "tag count", "magic", "identifiers", "name pointers",
+          "meta pointers", "weapon blocks", "weapon references"]
+
+
+def run(args, cwd):
+    return subprocess.run([CLI] + args, cwd=cwd, capture_output=True, text=True)
+
+
+class MapToolsTest(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.TemporaryDirectory()
+        self.cwd = self.dir.name
+        self.map = os.path.join(self.cwd, MAP)
+        self.assertEqual(run(["make-map", MAP], self.cwd).returncode, 0)
+
+    def tearDown(self):
+        self.dir.cleanup()
+
+    def patch(self, offset, data):
+        with open(self.map, "r+b") as f:
+            f.seek(offset)
+            f.write(data)
+
+    def test_check_passes_the_demo_map_one_line_per_check(self):
+        with open(self.map, "rb") as f:
+            before = f.read()
+        result = run(["check"], self.cwd)
+        self.assertEqual(result.returncode, 0, result.stdout)
+        lines = result.stdout.splitlines()
+        self.assertEqual([line.split(":")[0] for line in lines[:-1]],
+                         ["ok    " + name for name in CHECKS])
+        self.assertEqual(lines[-1],
+                         "supported: cache003.map is the map this build supports (9 checks passed)")
+        with open(self.map, "rb") as f:
+            self.assertEqual(f.read(), before)
+
+    def test_check_names_a_changed_name_and_exits_one(self):
+        with open(PATHS) as f:
+            first = f.readline().rsplit(".", 1)[0]
+        self.patch(FIRST_NAME, b"#")
+        result = run(["check"], self.cwd)
+        self.assertEqual(result.returncode, 1)
+        lines = result.stdout.splitlines()
+        self.assertEqual(lines[0], 'FAIL  names: row 0 at 0x023497E4: expected "%s\\0", found "#%s\\0"'
+                         % (first, first[1:]))
+        self.assertTrue(all(line.startswith("ok  ") for line in lines[1:-1]), lines)
+        self.assertTrue(lines[-1].startswith("not supported: 1 of 9 checks failed; cache003.map "
+                                             "is not the map this build supports"), lines[-1])
+
+    def test_check_of_a_missing_map_exits_two(self):
+        os.remove(self.map)
+        result = run(["check"], self.cwd)
+        self.assertEqual(result.returncode, 2)
+        self.assertEqual(result.stdout,
+                         "unreadable: cannot read cache003.map: No such file or directory\n")
+
+    def test_catalogue_of_the_demo_map_is_the_builds_path_list_byte_for_byte(self):
+        result = subprocess.run([CLI, "catalogue", self.map], capture_output=True)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(result.stderr, b"")
+        with open(PATHS, "rb") as f:
+            self.assertEqual(result.stdout, f.read())
+
+    def test_catalogue_refuses_a_broken_map_on_stderr_and_prints_nothing(self):
+        self.patch(INDEX, struct.pack("<I", 0x803A6024 + 0x10))
+        result = run(["catalogue", MAP], self.cwd)
+        self.assertEqual(result.returncode, 1)
+        self.assertEqual(result.stdout, "")
+        self.assertEqual(result.stderr,
+                         'torvex-cli: cache003.map breaks the catalogue rule "magic": at 0x0233B600: '
+                         "expected 0x7E06AA00, found 0x7E06AA10 (first entry address 0x803A6034 "
+                         "less the entries' offset 0x0233B624)\n")
+
+    def test_catalogue_of_a_missing_map_exits_two(self):
+        result = run(["catalogue", "elsewhere.map"], self.cwd)
+        self.assertEqual(result.returncode, 2)
+        self.assertEqual(result.stdout, "")
+        self.assertIn("cannot read elsewhere.map", result.stderr)
+
+
+if __name__ == "__main__":
+    unittest.main()
