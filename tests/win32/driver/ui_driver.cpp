@@ -138,11 +138,12 @@ class Driver {
     int Errors() const { return errors_; }
     DWORD ExitStatus() const;
 
-  private:
     struct Found {
         HWND dialog = nullptr;
         std::vector<HWND> boxes;
     };
+
+  private:
     Found FindWindows();
     bool WaitForDialogOrBox(DWORD timeoutMs);
     void Sync();
@@ -205,27 +206,30 @@ DWORD Driver::ExitStatus() const {
     return status;
 }
 
+struct WindowSearch {
+    DWORD pid;
+    Driver::Found found;
+};
+
+// The program's dialog windows: its main dialog, and the message boxes that are up.
+BOOL CALLBACK CollectDialog(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<WindowSearch*>(data);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != search->pid || ClassOf(window) != "#32770") {
+        return TRUE;
+    }
+    if (GetDlgItem(window, IDC_WEAPON_TREE) != nullptr) {
+        search->found.dialog = window;
+    } else if (IsWindowVisible(window)) {
+        search->found.boxes.push_back(window);
+    }
+    return TRUE;
+}
+
 Driver::Found Driver::FindWindows() {
-    struct Search {
-        DWORD pid;
-        Found found;
-    } search{process_.dwProcessId, {}};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(window, &pid);
-            if (pid != s->pid || ClassOf(window) != "#32770") {
-                return TRUE;
-            }
-            if (GetDlgItem(window, IDC_WEAPON_TREE) != nullptr) {
-                s->found.dialog = window;
-            } else if (IsWindowVisible(window)) {
-                s->found.boxes.push_back(window);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{process_.dwProcessId, {}};
+    EnumWindows(&CollectDialog, reinterpret_cast<LPARAM>(&search));
     if (search.found.dialog != nullptr) {
         dialog_ = search.found.dialog;
         tree_ = Control(IDC_WEAPON_TREE);
