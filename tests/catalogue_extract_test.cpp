@@ -33,15 +33,6 @@ TEST(CatalogueExtract, TheDemoMapGivesBackTheCataloguesOwnPaths) {
     for (int row = 0; row < kTagCount; ++row) {
         EXPECT_EQ(extraction.paths[row], kTagPaths[row]) << row;
     }
-    std::ostringstream out;
-    std::ostringstream err;
-    EXPECT_EQ(tools::RunCatalogue(kMapFileName, out, err), 0) << err.str();
-    std::string expected;
-    for (const char* path : kTagPaths) {
-        expected += std::string(path) + "\n";
-    }
-    EXPECT_EQ(out.str(), expected);
-    EXPECT_EQ(err.str(), "");
 }
 
 TEST(CatalogueExtract, ClassCodesReadBackwardsWithoutTheirPadding) {
@@ -111,15 +102,6 @@ TEST(CatalogueExtract, RefusesAMapThatBreaksARuleAndNamesTheFirst) {
         EXPECT_EQ(err.str().substr(0, prefix.size() + breakage.detailStart.size()),
                   prefix + breakage.detailStart);
     }
-}
-
-TEST(CatalogueExtract, AnUnreadableMapExitsTwo) {
-    MapFolder folder(false);
-    std::ostringstream out;
-    std::ostringstream err;
-    EXPECT_EQ(tools::RunCatalogue(kMapFileName, out, err), 2);
-    EXPECT_EQ(err.str(), "torvex-cli: cannot read cache003.map: No such file or directory\n");
-    EXPECT_EQ(out.str(), "");
 }
 
 }  // namespace
