@@ -112,7 +112,7 @@ std::string ClassAsCompiled(const char* windowClass) {
     return windowClass;
 }
 
-TEST_P(WindowsProgramFile, DialogTemplateIsTheSpecifiedOneAndTheSharedDescription) {
+TEST_P(WindowsProgramFile, DialogTemplateHoldsTheRequiredValuesAndTheSharedDescription) {
     const Bytes* bytes = image_.Resource(kRtDialog, IDD_EDITOR_DIALOG);
     ASSERT_NE(bytes, nullptr) << "no dialog resource 102";
     DialogResource dialog;
