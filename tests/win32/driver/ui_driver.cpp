@@ -534,6 +534,9 @@ void Driver::PrintEntries() {
 
 // The dialog as the screen shows it, frame and all, as a 24-bit bitmap file.
 void Driver::Screenshot(const std::string& file) {
+    // Paint messages come last in a queue: have every pending one handled before the capture.
+    RedrawWindow(dialog_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Sync();
     RECT rect = {};
     GetWindowRect(dialog_, &rect);
     const int width = rect.right - rect.left;
