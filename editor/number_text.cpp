@@ -1,5 +1,6 @@
 #include "editor/number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdarg>
 #include <cstdio>
@@ -35,6 +36,36 @@ std::size_t CountDigits(std::string_view text, std::size_t from) {
         ++i;
     }
     return i - from;
+}
+
+// The power of ten of a decimal number's first nonzero digit, its exponent included, saturated
+// far beyond any double's range. Only called for numbers with a nonzero digit.
+long long DecimalMagnitude(std::string_view number, std::size_t intDigits, std::size_t fracDigits) {
+    constexpr long long kFar = 1'000'000'000;
+    long long magnitude = 0;
+    const std::size_t intFirst = number.find_first_not_of('0');
+    if (intFirst < intDigits) {
+        magnitude = static_cast<long long>(intDigits - intFirst) - 1;
+    } else {
+        const std::size_t fracFirst =
+            number.substr(intDigits + 1, fracDigits).find_first_not_of('0');
+        if (fracFirst == std::string_view::npos) {
+            return -kFar;  // all zeros
+        }
+        magnitude = -static_cast<long long>(fracFirst) - 1;
+    }
+    const std::size_t ePos = number.find_first_of("eE");
+    if (ePos != std::string_view::npos) {
+        std::size_t i = ePos + 1;
+        const bool negative = number[i] == '-';
+        i += number[i] == '-' || number[i] == '+';
+        long long exponent = 0;
+        for (; i < number.size(); ++i) {
+            exponent = std::min(exponent * 10 + (number[i] - '0'), kFar);
+        }
+        magnitude += negative ? -exponent : exponent;
+    }
+    return magnitude;
 }
 
 }  // namespace
@@ -75,7 +106,7 @@ double ParseDouble(std::string_view text) {
         }
     }
     if (intDigits + fracDigits == 0) {
-        return negative ? -0.0 : 0.0;
+        return 0.0;  // no number: the sign alone converts nothing, so not even to -0.0
     }
     // An exponent counts only with at least one digit.
     if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
@@ -94,11 +125,11 @@ double ParseDouble(std::string_view text) {
                                            std::chars_format::general);
     (void)ptr;
     if (ec == std::errc::result_out_of_range) {
-        // Too large or too small for a double: the runtime gives HUGE_VAL or 0.
-        const std::size_t ePos = number.find_first_of("eE");
-        const bool exponentNegative =
-            ePos != std::string_view::npos && ePos + 1 < number.size() && number[ePos + 1] == '-';
-        value = exponentNegative ? 0.0 : std::numeric_limits<double>::infinity();
+        // Too large or too small for a double: the runtime gives HUGE_VAL or 0. The number's
+        // decimal magnitude tells which, not the exponent's sign: 0.000...1e5 is tiny.
+        value = DecimalMagnitude(number, intDigits, fracDigits) >= 0
+                    ? std::numeric_limits<double>::infinity()
+                    : 0.0;
     }
     return negative ? -value : value;
 }

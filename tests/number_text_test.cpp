@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -48,6 +49,20 @@ TEST(NumberText, FloatsFollowTheRuntimesRulesDecimalOnly) {
     EXPECT_TRUE(std::isinf(ParseDouble("1e999")));
     EXPECT_LT(ParseDouble("-1e999"), 0.0);
     EXPECT_TRUE(std::signbit(ParseDouble("-0")));
+}
+
+// Found by the number fuzzer: a sign without a number gave -0.0, whose bytes differ from the
+// runtime's 0.0, and a tiny number with a positive exponent overflowed instead of vanishing.
+TEST(NumberText, ZeroHasNoSignWithoutANumberAndTinyNumbersVanish) {
+    for (const char* text : {"-", "-x", "-.", "-e5", " -\n"}) {
+        EXPECT_FALSE(std::signbit(ParseDouble(text))) << '"' << text << '"';
+    }
+    const std::string tiny = "0." + std::string(400, '0') + "1";
+    EXPECT_EQ(ParseDouble(tiny), 0.0);
+    EXPECT_EQ(ParseDouble(tiny + "e5"), 0.0);
+    EXPECT_EQ(ParseDouble("-" + tiny + "e-5"), 0.0);
+    EXPECT_TRUE(std::isinf(ParseDouble("0.001e99999999999999999999")));
+    EXPECT_TRUE(std::isinf(ParseDouble(std::string(400, '9'))));
 }
 
 TEST(NumberText, FormatsAsPrintfDoes) {
