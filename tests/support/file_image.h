@@ -31,6 +31,10 @@ class FileImage {
         const std::vector<std::pair<std::uint64_t, std::uint64_t>>& allowed = {});
 
   private:
+    // The bytes from `offset` to the end of the run that holds it, or nullptr and the distance
+    // to the next run when `offset` lies in a hole.
+    const std::uint8_t* Run(std::uint64_t offset, std::uint64_t& length) const;
+
     bool exists_ = false;
     std::uint64_t size_ = 0;
     std::map<std::uint64_t, std::vector<std::uint8_t>>
