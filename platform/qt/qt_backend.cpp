@@ -19,6 +19,7 @@ int QtBackend::RunModal(Dialog& dialog, const DialogTemplate& dialogTemplate) {
     // The window stays hidden until the initialisation is over: a start-up that ends the
     // dialog never shows it.
     const bool focusFirst = dialog.HandleInitDialog();
+    window.SyncControls();
     if (!window.Ended()) {
         window.ShowCentred();
         if (focusFirst) {
@@ -80,6 +81,13 @@ Icon QtBackend::LoadIcon(int resourceId) {
     }
     icons_[handle] = icon;
     return handle;
+}
+
+ControlStyle& QtBackend::Style() {
+    if (!style_) {
+        style_ = std::make_unique<ControlStyle>();
+    }
+    return *style_;
 }
 
 QIcon QtBackend::IconOf(Icon icon) const {

@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "platform/backend.h"
@@ -33,12 +34,15 @@ class QtBackend : public Backend {
     // The icon behind a handle from LoadIcon; a null icon for 0 or an unknown handle.
     QIcon IconOf(Icon icon) const;
     QtDialogWindow* ActiveWindow() const { return window_; }
+    // The style the native-like controls draw with, one for the program's run.
+    ControlStyle& Style();
 
   private:
     ShownHook shownHook_;
     ExitHook exitHook_;
     QtDialogWindow* window_ = nullptr;
     std::map<Icon, QIcon> icons_;
+    std::unique_ptr<ControlStyle> style_;
 };
 
 }  // namespace platform::qt

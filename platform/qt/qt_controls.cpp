@@ -145,9 +145,38 @@ void QtTree::Collapsed(const QModelIndex& index) {
     }
 }
 
-QtCombo::QtCombo(QWidget* parent) : QComboBox(parent) {
+int EntryModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(entries_.size());
+}
+
+QVariant EntryModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= entries_.size()) {
+        return {};
+    }
+    if (role == Qt::DisplayRole || role == Qt::EditRole) {
+        return entries_[index.row()];
+    }
+    return {};
+}
+
+void EntryModel::Replace(const QStringList& entries) {
+    beginResetModel();
+    entries_ = entries;
+    endResetModel();
+}
+
+QtCombo::QtCombo(QWidget* parent) : QComboBox(parent), model_(new EntryModel) {
     setEditable(false);
     setInsertPolicy(QComboBox::NoInsert);
+    model_->setParent(this);
+    setModel(model_);
+    // The user's choice (the list, the keys, the wheel) moves the selection; the program's
+    // own changes come through Sync.
+    connect(this, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (!syncing_) {
+            selected_ = index < 0 ? kComboError : index;
+        }
+    });
     connect(this, &QComboBox::activated, this, [this](int) {
         if (onSelChange) {
             onSelChange();
@@ -155,59 +184,91 @@ QtCombo::QtCombo(QWidget* parent) : QComboBox(parent) {
     });
 }
 
+void QtCombo::Sync() {
+    if (!entriesChanged_ && currentIndex() == selected_) {
+        return;
+    }
+    syncing_ = true;
+    if (entriesChanged_) {
+        model_->Replace(entries_);
+        entriesChanged_ = false;
+    }
+    setCurrentIndex(selected_);
+    syncing_ = false;
+}
+
 int QtCombo::AddString(const std::string& text) {
-    const bool noSelection = currentIndex() < 0;
     const QString entry = FromProgram(text);
-    int at = count();
+    int at = GetCount();
     if (sorted_) {
         int low = 0;
         while (low < at) {
             const int mid = (low + at) / 2;
-            if (itemText(mid).compare(entry, Qt::CaseInsensitive) <= 0) {
+            if (entries_[mid].compare(entry, Qt::CaseInsensitive) <= 0) {
                 low = mid + 1;
             } else {
                 at = mid;
             }
         }
+        if (selected_ >= at) {
+            ++selected_;
+        }
     }
-    insertItem(at, entry);
-    // Qt selects the first entry put into an empty list; the native list does not.
-    if (noSelection && currentIndex() >= 0) {
-        setCurrentIndex(-1);
-    }
+    entries_.insert(at, entry);
+    entriesChanged_ = true;
     return at;
 }
 
+// Deleting the selected entry leaves none selected; deleting one above it moves it up.
 int QtCombo::DeleteString(int index) {
-    if (index < 0 || index >= count()) {
+    if (index < 0 || index >= GetCount()) {
         return kComboError;
     }
-    const bool wasSelected = index == currentIndex();
-    removeItem(index);
-    // Qt moves the selection to a neighbour of a deleted selected entry; the native list
-    // keeps none.
-    if (wasSelected) {
-        setCurrentIndex(-1);
+    entries_.removeAt(index);
+    entriesChanged_ = true;
+    if (selected_ == index) {
+        selected_ = kComboError;
+    } else if (selected_ > index) {
+        --selected_;
     }
-    return count();
-}
-
-int QtCombo::GetCurSel() const {
-    const int index = currentIndex();
-    return index < 0 ? kComboError : index;
+    return GetCount();
 }
 
 int QtCombo::SetCurSel(int index) {
-    if (index < 0 || index >= count()) {
-        setCurrentIndex(-1);
-        return kComboError;
-    }
-    setCurrentIndex(index);
-    return index;
+    selected_ = index >= 0 && index < GetCount() ? index : kComboError;
+    return selected_;
 }
 
 std::string QtCombo::GetLBText(int index) const {
-    return index >= 0 && index < count() ? ToProgram(itemText(index)) : std::string();
+    return index >= 0 && index < GetCount() ? ToProgram(entries_[index]) : std::string();
+}
+
+void QtCombo::SetDroppedHeight(int pixels, bool verticalScrollBar) {
+    droppedHeight_ = qMax(1, pixels);
+    verticalScrollBar_ = verticalScrollBar;
+}
+
+void QtCombo::showPopup() {
+    Sync();
+    if (droppedHeight_ > 0) {
+        QAbstractItemView* list = view();
+        int rowHeight = count() > 0 ? list->sizeHintForRow(0) : 0;
+        if (rowHeight <= 0) {
+            rowHeight = fontMetrics().height();
+        }
+        // The list's frame takes its share of the height too.
+        const int frame = 2 * list->frameWidth();
+        setMaxVisibleItems(qMax(1, (droppedHeight_ - frame) / rowHeight));
+        list->setVerticalScrollBarPolicy(verticalScrollBar_ ? Qt::ScrollBarAsNeeded
+                                                            : Qt::ScrollBarAlwaysOff);
+        droppedHeight_ = 0;
+    }
+    QComboBox::showPopup();
+}
+
+bool QtCombo::event(QEvent* event) {
+    Sync();
+    return QComboBox::event(event);
 }
 
 }  // namespace platform::qt

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractListModel>
 #include <QComboBox>
 #include <QTreeWidget>
 #include <functional>
@@ -44,27 +45,62 @@ class QtTree : public QTreeWidget, public TreeControl {
     void Collapsed(const QModelIndex& index);
 };
 
+// The entries of a drop-down list as Qt's views read them: a plain list that is replaced whole.
+class EntryModel : public QAbstractListModel {
+  public:
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    void Replace(const QStringList& entries);
+
+  private:
+    QStringList entries_;
+};
+
 // A drop-down list. Only the user's choice notifies; entries added to an empty list leave it
 // without a selection, and deleting the selected entry leaves none.
+//
+// The program works on its own copy of the entries and the selection, kept by the native
+// list's rules; the widget is brought up to date in one step before anything else looks at
+// it (any event) and when the program's handler returns. Qt's list does a round of model
+// signals and view bookkeeping for each entry added or removed, which for the 1806 entries
+// of a full list costs several times the work of the entries themselves.
 class QtCombo : public QComboBox, public ComboControl {
   public:
     explicit QtCombo(QWidget* parent);
+
+    // Brings the widget up to date with the program's entries and selection.
+    void Sync();
 
     // Called when the user chooses an entry.
     std::function<void()> onSelChange;
 
     // A sorted list files each new entry in case-blind order; an unsorted one appends.
     void SetSorted(bool sorted) { sorted_ = sorted; }
+    // The height of the dropped list below the box, in pixels: it shows as many whole rows as
+    // fit. Settled when the list first drops, as only then are its rows measured.
+    void SetDroppedHeight(int pixels, bool verticalScrollBar);
 
     int AddString(const std::string& text) override;
     int DeleteString(int index) override;
-    int GetCount() const override { return count(); }
-    int GetCurSel() const override;
+    int GetCount() const override { return static_cast<int>(entries_.size()); }
+    int GetCurSel() const override { return selected_; }
     int SetCurSel(int index) override;
     std::string GetLBText(int index) const override;
 
+    void showPopup() override;
+
+  protected:
+    bool event(QEvent* event) override;
+
   private:
+    EntryModel* model_;  // a child, so it outlives the widget's own teardown
+    QStringList entries_;
+    int selected_ = kComboError;
+    bool entriesChanged_ = false;
+    bool syncing_ = false;
     bool sorted_ = false;
+    int droppedHeight_ = 0;  // 0: as Qt likes it, or settled already
+    bool verticalScrollBar_ = true;
 };
 
 }  // namespace platform::qt

@@ -97,12 +97,7 @@ QtDialogWindow::QtDialogWindow(Dialog& dialog, const DialogTemplate& dialogTempl
     }
 }
 
-QtDialogWindow::~QtDialogWindow() {
-    // The controls go before the styles they draw with.
-    for (auto& [id, widget] : controls_) {
-        delete widget;
-    }
-}
+QtDialogWindow::~QtDialogWindow() = default;
 
 QWidget* QtDialogWindow::MakeControl(const ControlTemplate& c) {
     const QRect rect = UnitsToPixels(c.x, c.y, c.cx, c.cy, units_);
@@ -136,9 +131,9 @@ QWidget* QtDialogWindow::MakeControl(const ControlTemplate& c) {
         }
         case ControlKind::Tree: {
             auto* tree = new QtTree(this);
-            treeStyle_ = std::make_unique<ControlStyle>(ControlStyle::Options{
-                Has(c.style, style::kTreeHasLines), Has(c.style, style::kTreeHasButtons)});
-            tree->setStyle(treeStyle_.get());
+            ControlStyle::SetTreeBranches(tree, Has(c.style, style::kTreeHasLines),
+                                          Has(c.style, style::kTreeHasButtons));
+            tree->setStyle(&backend_.Style());
             tree->setRootIsDecorated(Has(c.style, style::kTreeLinesAtRoot));
             tree->setItemsExpandable(true);
             tree->setDragEnabled(!Has(c.style, style::kTreeDisableDragDrop));
@@ -148,10 +143,7 @@ QWidget* QtDialogWindow::MakeControl(const ControlTemplate& c) {
             if (!Has(c.style, style::kBorder)) {
                 tree->setFrameShape(QFrame::NoFrame);
             }
-            tree->onSelChanged = [this, id] {
-                long result = 0;
-                dialog_.HandleNotify(id, Notification::TreeSelChanged, &result);
-            };
+            tree->onSelChanged = [this, id] { Notify(id, Notification::TreeSelChanged); };
             trees_[id] = tree;
             tree->setGeometry(rect);
             return tree;
@@ -160,20 +152,13 @@ QWidget* QtDialogWindow::MakeControl(const ControlTemplate& c) {
             auto* combo = new QtCombo(this);
             combo->setEditable((c.style & kComboTypeMask) != style::kComboDropDownList);
             combo->SetSorted(Has(c.style, style::kComboSort));
-            comboStyle_ = std::make_unique<ControlStyle>(ControlStyle::Options{});
-            combo->setStyle(comboStyle_.get());
+            combo->setStyle(&backend_.Style());
             combo->onSelChange = [this, id] { Command(id, Notification::ComboSelChange); };
             combos_[id] = combo;
             // The template's height is that of the box with its list dropped: the box keeps
-            // its own height and the list shows as many whole rows as fit below it.
-            combo->addItem(QStringLiteral("X"));
-            const int rowHeight = qMax(1, combo->view()->sizeHintForRow(0));
-            combo->clear();
+            // its own height, the list gets the rest.
             const int boxHeight = combo->sizeHint().height();
-            const int listHeight = rect.height() - boxHeight;
-            combo->setMaxVisibleItems(qMax(1, listHeight / rowHeight));
-            combo->view()->setVerticalScrollBarPolicy(
-                Has(c.style, style::kVScroll) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+            combo->SetDroppedHeight(rect.height() - boxHeight, Has(c.style, style::kVScroll));
             combo->setGeometry(rect.x(), rect.y(), rect.width(), boxHeight);
             return combo;
         }
@@ -190,6 +175,19 @@ QWidget* QtDialogWindow::MakeControl(const ControlTemplate& c) {
 
 void QtDialogWindow::Command(int id, Notification code) {
     dialog_.HandleCommand(id, code);
+    SyncControls();
+}
+
+void QtDialogWindow::Notify(int id, Notification code) {
+    long result = 0;
+    dialog_.HandleNotify(id, code, &result);
+    SyncControls();
+}
+
+void QtDialogWindow::SyncControls() {
+    for (auto& [id, combo] : combos_) {
+        combo->Sync();
+    }
 }
 
 QWidget* QtDialogWindow::Control(int id) const {

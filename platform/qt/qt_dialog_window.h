@@ -41,6 +41,8 @@ class QtDialogWindow : public QWidget, public DialogWindow {
     // Shows the window where the framework puts a dialog without a position of its own, the
     // middle of the screen, and runs its messages until the dialog ends.
     void ShowCentred();
+    // Brings the widgets up to date with what the program's handler did to them.
+    void SyncControls();
     void FocusFirstTabStop();
     void RunUntilEnded();
 
@@ -62,6 +64,7 @@ class QtDialogWindow : public QWidget, public DialogWindow {
 
     QWidget* MakeControl(const ControlTemplate& control);
     void Command(int id, Notification code);
+    void Notify(int id, Notification code);
 
     Dialog& dialog_;
     const DialogTemplate& template_;
@@ -70,8 +73,6 @@ class QtDialogWindow : public QWidget, public DialogWindow {
     std::map<int, QWidget*> controls_;
     std::map<int, QtTree*> trees_;
     std::map<int, QtCombo*> combos_;
-    std::unique_ptr<ControlStyle> treeStyle_;
-    std::unique_ptr<ControlStyle> comboStyle_;
     QEventLoop* loop_ = nullptr;
     QPaintEvent* paintEvent_ = nullptr;
     bool ended_ = false;

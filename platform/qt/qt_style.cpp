@@ -7,9 +7,14 @@ namespace platform::qt {
 
 namespace {
 constexpr int kButtonSize = 9;  // the plus/minus box, in pixels, border included
-}
+constexpr char kLinesProperty[] = "torvexTreeLines";
+constexpr char kButtonsProperty[] = "torvexTreeButtons";
+}  // namespace
 
-ControlStyle::ControlStyle(Options options) : options_(options) {}
+void ControlStyle::SetTreeBranches(QWidget* tree, bool lines, bool buttons) {
+    tree->setProperty(kLinesProperty, lines);
+    tree->setProperty(kButtonsProperty, buttons);
+}
 
 int ControlStyle::styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
                             QStyleHintReturn* returnData) const {
@@ -25,11 +30,13 @@ void ControlStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* o
         QProxyStyle::drawPrimitive(element, option, painter, widget);
         return;
     }
+    const bool lines = widget != nullptr && widget->property(kLinesProperty).toBool();
+    const bool buttons = widget == nullptr || widget->property(kButtonsProperty).toBool();
     QStyleOption branch(*option);
-    if (!options_.treeButtons) {
+    if (!buttons) {
         branch.state &= ~State_Children;
     }
-    if (options_.treeLines) {
+    if (lines) {
         DrawBranch(branch, painter);
     } else {
         QProxyStyle::drawPrimitive(element, &branch, painter, widget);

@@ -9,12 +9,9 @@ namespace platform::qt {
 
 class ControlStyle : public QProxyStyle {
   public:
-    struct Options {
-        bool treeLines = false;    // dotted lines between items
-        bool treeButtons = false;  // a plus/minus box before items with children
-    };
-
-    explicit ControlStyle(Options options);
+    // What a tree drawn with this style shows before its items: dotted lines between them, and
+    // a plus/minus box before those with children. Without lines, the desktop's own marks.
+    static void SetTreeBranches(QWidget* tree, bool lines, bool buttons);
 
     int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
                   QStyleHintReturn* returnData) const override;
@@ -23,8 +20,6 @@ class ControlStyle : public QProxyStyle {
 
   private:
     void DrawBranch(const QStyleOption& option, QPainter* painter) const;
-
-    Options options_;
 };
 
 }  // namespace platform::qt

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QScreen>
+#include <QScrollBar>
 #include <QtTest/QTest>
 
 #include "platform/qt/dialog_units.h"
@@ -96,17 +97,27 @@ TEST(QtDialog, EachControlSitsAtItsTemplateRectangleInPixels) {
         ASSERT_NE(label, nullptr);
         EXPECT_EQ(label->geometry(), QRect(px(7), py(106), px(41), py(8)));
 
-        // The combo box's height in the template is the box with its list dropped: the list
-        // fills what the box leaves of it, in whole rows.
+        // The combo box's height in the template is that of the box with its list dropped:
+        // dropped, box and list end within one row of it. Filled with every entry, so the list
+        // has more rows than fit.
+        user.Select("0.7.0");
+        user.Click(user.ShowAll());
         QtCombo& combo = user.Combo();
-        const int dropped = py(79);
-        const int rows = combo.maxVisibleItems();
-        const int rowHeight = combo.view()->sizeHintForRow(0) > 0
-                                  ? combo.view()->sizeHintForRow(0)
-                                  : QFontMetrics(combo.font()).height();
-        EXPECT_LE(combo.height() + rows * rowHeight, dropped);
-        EXPECT_GT(combo.height() + (rows + 1) * rowHeight, dropped);
-        EXPECT_GE(rows, 4);
+        ASSERT_EQ(combo.count(), 1806);
+        QTest::mouseClick(&combo, Qt::LeftButton);
+        QWidget* list = combo.view()->window();
+        ASSERT_TRUE(list->isVisible());
+        const QRect box(combo.mapToGlobal(QPoint(0, 0)), combo.size());
+        const QRect dropped(list->mapToGlobal(QPoint(0, 0)), list->size());
+        EXPECT_EQ(dropped.left(), box.left());
+        EXPECT_EQ(dropped.width(), box.width());
+        EXPECT_GE(dropped.top(), box.bottom());
+        const int rowHeight = combo.view()->sizeHintForRow(0);
+        EXPECT_LE(dropped.bottom() - box.top() + 1, py(79));
+        EXPECT_GT(dropped.bottom() - box.top() + 1, py(79) - rowHeight);
+        EXPECT_TRUE(combo.view()->verticalScrollBar()->isVisible());
+        QTest::keyClick(combo.view(), Qt::Key_Escape);
+        EXPECT_FALSE(list->isVisible());
     });
 }
 
