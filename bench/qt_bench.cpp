@@ -241,6 +241,8 @@ class ProgramFileWork {
         }
     }
 
+    int NameReads() const { return static_cast<int>(namePointers_.size()); }
+
     std::unique_ptr<StartUp> Do() const {
         auto startUp = std::make_unique<StartUp>();
         startUp->g_mapFile.open(kMapFileName, std::ios::in | std::ios::out | std::ios::binary);
@@ -279,6 +281,7 @@ void BM_StartUpToFirstFrame_Bare(benchmark::State& state) {
         }
         state.SetIterationTime(Seconds(*framed - start));
     }
+    state.counters["nameReads"] = withFileWork ? fileWork.NameReads() : 0;
 }
 BENCHMARK(BM_StartUpToFirstFrame_Bare)
     ->ArgName("fileWork")

@@ -21,18 +21,18 @@ TEST(QtScreenshots, DialogInItsThreePanelStates) {
     ASSERT_TRUE(QDir().mkpath(dir));
     struct Shot {
         const char* name;
-        const char* select;  // nullptr: as the dialog starts
+        const char* select;  // the tree item selected for it
     };
     const Shot shots[] = {
-        {"panel-empty", "1"},         // the Pistol's weapon item
-        {"panel-value", "1.17"},      // its "Max ammo"
-        {"panel-reference", "1.7.0"}  // its first model reference
+        {"qt-panel-empty", "1"},         // the Pistol's weapon item
+        {"qt-panel-value", "1.17"},      // its "Max ammo"
+        {"qt-panel-reference", "1.7.0"}  // its first model reference
     };
     std::vector<QImage> images;
     RunEditor([&](User& user) {
         for (const Shot& shot : shots) {
             user.Select(shot.select);
-            if (std::string(shot.name) == "panel-value") {
+            if (std::string(shot.name) == "qt-panel-value") {
                 user.Type("24");
             }
             QTest::qWait(20);
@@ -58,7 +58,7 @@ TEST(QtScreenshots, DialogInItsThreePanelStates) {
         painter.drawImage(0, 0, composed);
         painter.drawImage(at, list);
         painter.end();
-        EXPECT_TRUE(canvas.save(dir + "/panel-reference-dropped.png"));
+        EXPECT_TRUE(canvas.save(dir + "/qt-panel-reference-dropped.png"));
         QTest::keyClick(combo.view(), Qt::Key_Escape);
     });
     ASSERT_EQ(images.size(), 3u);
