@@ -309,7 +309,8 @@ void QtDialogWindow::EndDialog(int result) {
 }
 
 // The dialog manager's keys: Escape is IDCANCEL; Enter clicks the push button that has the
-// focus, and is IDOK anywhere else. The controls pass on the keys they do not use themselves.
+// focus, and anywhere else is the default push button's command, IDOK without one. The
+// controls pass on the keys they do not use themselves.
 void QtDialogWindow::keyPressEvent(QKeyEvent* event) {
     if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
         QWidget::keyPressEvent(event);
@@ -325,13 +326,24 @@ void QtDialogWindow::keyPressEvent(QKeyEvent* event) {
                 button != nullptr && button->window() == this) {
                 button->click();
             } else {
-                Command(kIdOk, Notification::ButtonClicked);
+                Command(DefaultId(), Notification::ButtonClicked);
             }
             return;
         }
         default:
             QWidget::keyPressEvent(event);
     }
+}
+
+// The id Enter sends with the focus off the push buttons: the default push button's, or IDOK.
+int QtDialogWindow::DefaultId() const {
+    for (const auto& [id, widget] : controls_) {
+        if (auto* button = qobject_cast<QPushButton*>(widget);
+            button != nullptr && button->isDefault()) {
+            return id;
+        }
+    }
+    return kIdOk;
 }
 
 // The close box is IDCANCEL; the window goes only when the dialog ends.

@@ -65,6 +65,7 @@ class QtDialogWindow : public QWidget, public DialogWindow {
     QWidget* MakeControl(const ControlTemplate& control);
     void Command(int id, Notification code);
     void Notify(int id, Notification code);
+    int DefaultId() const;
 
     Dialog& dialog_;
     const DialogTemplate& template_;

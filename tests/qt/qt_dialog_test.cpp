@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <QtTest/QTest>
 
+#include "platform/dialog.h"
 #include "platform/qt/dialog_units.h"
 #include "res/editor_dialog_template.h"
 #include "res/resource.h"
@@ -240,7 +241,9 @@ TEST(QtDialog, ExitEscapeCloseBoxAndEnterEndIt) {
          {}},
         {"Enter on Update clicks it",
          [](User& u) {
-             u.Update().setFocus(Qt::TabFocusReason);
+             u.Press(Qt::Key_Tab);  // into the tree, which selects its first item
+             u.Press(Qt::Key_Tab);  // on to Update
+             ASSERT_EQ(QApplication::focusWidget(), &u.Update());
              u.Press(Qt::Key_Return);
              EXPECT_FALSE(u.Window().Ended());
              u.Click(u.Exit());
@@ -264,6 +267,78 @@ TEST(QtDialog, ExitEscapeCloseBoxAndEnterEndIt) {
             texts.push_back(box.text);
         }
         EXPECT_EQ(texts, c.messages);
+    }
+}
+
+// A template of another dialog: its default push button takes Enter wherever the focus is off
+// the push buttons.
+class DefaultButtonDialog : public platform::Dialog {
+  public:
+    static constexpr int kDefault = 7;
+    explicit DefaultButtonDialog(const platform::DialogTemplate& t) : Dialog(t) {}
+    void OnDefault() { EndDialog(kDefault); }
+
+  protected:
+    std::span<const platform::MessageMapEntry> GetMessageMap() const override {
+        static const platform::MessageMapEntry map[] = {platform::OnCommandEntry(
+            platform::Notification::ButtonClicked, kDefault, &DefaultButtonDialog::OnDefault)};
+        return map;
+    }
+};
+
+TEST(QtDialog, EnterOffThePushButtonsIsTheDefaultButtonsCommand) {
+    using namespace platform::style;
+    const platform::ControlTemplate controls[] = {
+        {101, "IDC_FIELD", platform::ControlKind::Edit, "Edit", nullptr,
+         kChild | kVisible | kBorder | kTabStop, 0, 7, 7, 80, 12},
+        {DefaultButtonDialog::kDefault, "IDC_GO", platform::ControlKind::PushButton, "Button", "Go",
+         kChild | kVisible | kDefPushButton | kTabStop, 0, 7, 25, 40, 14},
+        {platform::kIdCancel, "IDCANCEL", platform::ControlKind::PushButton, "Button", "Cancel",
+         kChild | kVisible | kPushButton | kTabStop, 0, 50, 25, 40, 14},
+    };
+    const platform::DialogTemplate t = {500,
+                                        "IDD_TEST",
+                                        kPopup | kCaption | kSysMenu,
+                                        0,
+                                        0,
+                                        0,
+                                        100,
+                                        45,
+                                        "Test",
+                                        "MS Sans Serif",
+                                        8,
+                                        0,
+                                        false,
+                                        1,
+                                        controls,
+                                        3};
+    struct Case {
+        const char* what;
+        int focusId;
+        int result;
+    };
+    const Case cases[] = {
+        {"in the edit box", 101, DefaultButtonDialog::kDefault},
+        {"on the other push button", platform::kIdCancel, platform::kIdCancel},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        platform::qt::QtBackend backend;
+        backend.SetShownHook([&](QtDialogWindow& window) {
+            auto* go = qobject_cast<QPushButton*>(window.Control(DefaultButtonDialog::kDefault));
+            ASSERT_NE(go, nullptr);
+            EXPECT_TRUE(go->isDefault());
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+            QWidget* focused = window.Control(c.focusId);
+            focused->setFocus(Qt::TabFocusReason);
+            ASSERT_EQ(QApplication::focusWidget(), focused);
+            QTest::keyClick(focused, Qt::Key_Return);
+            EXPECT_TRUE(window.Ended());
+        });
+        platform::SetBackend(&backend);
+        DefaultButtonDialog dialog(t);
+        EXPECT_EQ(dialog.DoModal(), c.result);
+        platform::SetBackend(nullptr);
     }
 }
 
