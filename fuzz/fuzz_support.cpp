@@ -15,11 +15,20 @@
 
 namespace fuzz {
 
+namespace {
+std::string g_scratch;
+}
+
 void EnterScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "torvex-fuzz-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr || chdir(pattern.c_str()) != 0) {
+    g_scratch = (std::filesystem::temp_directory_path() / "torvex-fuzz-XXXXXX").string();
+    if (mkdtemp(g_scratch.data()) == nullptr || chdir(g_scratch.c_str()) != 0) {
         Fail("cannot make a scratch folder");
     }
+    // A run that ends normally takes its folder along; one that fails leaves it to look at.
+    std::atexit([] {
+        std::error_code ignored;
+        std::filesystem::remove_all(g_scratch, ignored);
+    });
 }
 
 void Fail(const std::string& what) {

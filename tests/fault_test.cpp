@@ -102,7 +102,7 @@ Probe NamedProbe(const WeaponStruct& record, const char* label, std::int16_t val
 }
 
 // The first reference in the second block of a class the tree shows, pointed at the first row
-// its list offers.
+// its list offers that names another tag.
 Probe SecondBlockReferenceProbe(const WeaponStruct& record) {
     for (int c = 0; c < kTagClassCount; ++c) {
         int position = 0;
@@ -117,14 +117,20 @@ Probe SecondBlockReferenceProbe(const WeaponStruct& record) {
                 continue;
             }
             int row = 0;
-            while (!std::string(kTagPaths[row]).ends_with(kTagClasses[c].listClass)) {
-                ++row;
+            int entry = 0;
+            for (;; ++row) {
+                if (std::string(kTagPaths[row]).ends_with(kTagClasses[c].listClass)) {
+                    if (kTagIdentifiers[row] != ref->tagId) {
+                        break;
+                    }
+                    ++entry;
+                }
             }
             const std::uint64_t at = FileOffsetOf(record, place);
             return {"a reference",
                     kWeaponPath + "." + std::to_string(c) + "." + std::to_string(position),
                     "",
-                    0,
+                    entry,
                     NameOfRow(row),
                     {{at + kNamePointerAt, kTagNameOffsets[row] + ADDRESS_MAGIC, 4},
                      {at + kTagIdAt, kTagIdentifiers[row], 4}}};
@@ -224,7 +230,9 @@ void AsMapOwnerWithoutPrivileges(const std::function<void()>& body) {
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0) {
+        // From "/": the user may not be allowed back into the folder the tests run in.
+        if (chdir("/") != 0 || setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 ||
+            setuid(kNobody) != 0) {
             _exit(kCannotDrop);
         }
         body();

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -56,16 +55,6 @@ void Put(Bytes& bytes, std::size_t at, const void* value, std::size_t size) {
     std::memcpy(bytes.data() + at, value, size);
 }
 
-std::string Printed(const char* format, ...) __attribute__((format(printf, 1, 2)));
-std::string Printed(const char* format, ...) {
-    char text[128];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    return text;
-}
-
 std::string NameOfRow(int row) {
     const std::string path = kTagPaths[row];
     return path.substr(0, path.rfind('.'));
@@ -89,8 +78,8 @@ Edit ShortEdit(std::int16_t old, int n, const Bytes& before, std::size_t at, std
     }
     Edit edit;
     // Every other one typed beyond 16 bits: only the low 16 bits are kept.
-    edit.typed = Printed("%d", value < 0 && n % 2 ? value + 65536 : int{value});
-    edit.text = label + Printed(": %d", int{value});
+    edit.typed = std::to_string(value < 0 && n % 2 ? value + 65536 : int{value});
+    edit.text = label + ": " + std::to_string(value);
     edit.after = before;
     Put(edit.after, at, &value, 2);
     return edit;
@@ -102,7 +91,7 @@ Edit LongEdit(std::int32_t old, int n, const Bytes& before, std::size_t at, std:
         ++value;
     }
     Edit edit;
-    edit.typed = Printed("%d", value);
+    edit.typed = std::to_string(value);
     edit.text = label + ": " + edit.typed;
     edit.after = before;
     Put(edit.after, at, &value, 4);
@@ -116,8 +105,10 @@ Edit FloatEdit(float old, int n, const Bytes& before, std::size_t at, std::strin
         value = old == 0.5f ? 0.25f : 0.5f;
     }
     Edit edit;
-    edit.typed = Printed("%.3f", static_cast<double>(value));
-    edit.text = label + Printed(": %f", static_cast<double>(value));
+    char typed[16];
+    std::snprintf(typed, sizeof typed, "%.3f", static_cast<double>(value));  // 8 characters at most
+    edit.typed = typed;
+    edit.text = label + ": " + std::to_string(static_cast<double>(value));  // as "%f"
     edit.after = before;
     Put(edit.after, at, &value, 4);
     return edit;
@@ -242,7 +233,7 @@ TEST_P(Sweep, EveryItemUpdatesExactlyItsOwnBytes) {
             const auto items = tree.Children(children[kTagClassCount + u]);
             for (int i = 0; i < static_cast<int>(items.size()); ++i) {
                 const std::size_t at = weaponBytes.IndexOf(PlaceOf(kind, i));
-                const std::string label = Printed("Unknown %d", i);
+                const std::string label = "Unknown " + std::to_string(i);
                 update(items[i],
                        kind == FieldKind::UnknownShort
                            ? ShortEdit(record.GetUnknownShort(i), ++n, expectedWeapon, at, label)
