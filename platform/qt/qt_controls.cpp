@@ -198,25 +198,9 @@ void QtCombo::Sync() {
 }
 
 int QtCombo::AddString(const std::string& text) {
-    const QString entry = FromProgram(text);
-    int at = GetCount();
-    if (sorted_) {
-        int low = 0;
-        while (low < at) {
-            const int mid = (low + at) / 2;
-            if (entries_[mid].compare(entry, Qt::CaseInsensitive) <= 0) {
-                low = mid + 1;
-            } else {
-                at = mid;
-            }
-        }
-        if (selected_ >= at) {
-            ++selected_;
-        }
-    }
-    entries_.insert(at, entry);
+    entries_.append(FromProgram(text));
     entriesChanged_ = true;
-    return at;
+    return GetCount() - 1;
 }
 
 // Deleting the selected entry leaves none selected; deleting one above it moves it up.

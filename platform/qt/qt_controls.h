@@ -74,8 +74,6 @@ class QtCombo : public QComboBox, public ComboControl {
     // Called when the user chooses an entry.
     std::function<void()> onSelChange;
 
-    // A sorted list files each new entry in case-blind order; an unsorted one appends.
-    void SetSorted(bool sorted) { sorted_ = sorted; }
     // The height of the dropped list below the box, in pixels: it shows as many whole rows as
     // fit. Settled when the list first drops, as only then are its rows measured.
     void SetDroppedHeight(int pixels, bool verticalScrollBar);
@@ -98,7 +96,6 @@ class QtCombo : public QComboBox, public ComboControl {
     int selected_ = kComboError;
     bool entriesChanged_ = false;
     bool syncing_ = false;
-    bool sorted_ = false;
     int droppedHeight_ = 0;  // 0: as Qt likes it, or settled already
     bool verticalScrollBar_ = true;
 };

@@ -151,7 +151,6 @@ QWidget* QtDialogWindow::MakeControl(const ControlTemplate& c) {
         case ControlKind::Combo: {
             auto* combo = new QtCombo(this);
             combo->setEditable((c.style & kComboTypeMask) != style::kComboDropDownList);
-            combo->SetSorted(Has(c.style, style::kComboSort));
             combo->setStyle(&backend_.Style());
             combo->onSelChange = [this, id] { Command(id, Notification::ComboSelChange); };
             combos_[id] = combo;

@@ -3,9 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFontInfo>
-#include <QHeaderView>
 #include <QLabel>
-#include <QScreen>
 #include <QScrollBar>
 #include <QtTest/QTest>
 

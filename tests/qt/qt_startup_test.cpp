@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QImageReader>
-#include <QPainter>
 #include <filesystem>
 
 #include "app/editor_dialog.h"
