@@ -221,6 +221,9 @@ std::string QtDialogWindow::GetItemText(int id) const {
     return std::string();
 }
 
+// Qt holds an edit box to its limit even for the program's own text, where the native one
+// does not; the program only ever puts the user's own text or an identifier of at most eight
+// hexadecimal digits there.
 void QtDialogWindow::SetItemText(int id, const std::string& text) {
     QWidget* widget = Control(id);
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
