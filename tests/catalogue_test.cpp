@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <set>
 #include <string>
@@ -8,6 +9,7 @@
 #include "catalogue/tag_catalogue.h"
 #include "catalogue/weapon_list.h"
 #include "tests/support/map_folder.h"
+#include "weapon/map_file.h"
 #include "weapon/weapon_struct.h"
 
 namespace {
@@ -166,6 +168,8 @@ TEST(ReadTagName, GivesTheFilesBytesButNeverOverrunsItsBuffer) {
     folder.CutMap(kTagNameOffsets[237] + 10);  // a name cut by the end of the file
     EXPECT_EQ(WeaponStruct::ReadTagName(kTagNameOffsets[237] + ADDRESS_MAGIC), "weapons/as");
     folder.RemoveMap();
+    EXPECT_EQ(WeaponStruct::ReadTagName(kTagNameOffsets[237] + ADDRESS_MAGIC), "NULL");
+    std::filesystem::create_directory(kMapFileName);
     EXPECT_EQ(WeaponStruct::ReadTagName(kTagNameOffsets[237] + ADDRESS_MAGIC), "NULL");
 }
 

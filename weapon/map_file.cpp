@@ -1,5 +1,9 @@
 #include "weapon/map_file.h"
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 namespace {
 
 int SeekAbsolute(std::FILE* file, std::uint64_t offset) {
@@ -7,6 +11,17 @@ int SeekAbsolute(std::FILE* file, std::uint64_t offset) {
     return _fseeki64(file, static_cast<long long>(offset), SEEK_SET);
 #else
     return fseeko(file, static_cast<off_t>(offset), SEEK_SET);
+#endif
+}
+
+// Some systems open a folder for reading and then give no byte; a map is a regular file.
+bool IsRegularFile(std::FILE* file) {
+#ifdef _WIN32
+    (void)file;
+    return true;  // opening a folder already fails here
+#else
+    struct stat status;
+    return fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode);
 #endif
 }
 
@@ -29,6 +44,10 @@ std::uint64_t SizeOf(std::FILE* file) {
 
 MapFile::MapFile(const char* path, Mode mode) {
     file_ = std::fopen(path, mode == Mode::Read ? "rb" : "r+b");
+    if (file_ != nullptr && !IsRegularFile(file_)) {
+        std::fclose(file_);
+        file_ = nullptr;
+    }
     if (file_ == nullptr) {
         failed_ = true;
         return;
