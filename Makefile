@@ -1,17 +1,11 @@
-# The two everyday commands. Both install what they need first (scripts/install-deps).
+# Shorthands for the scripts the README names; the scripts install what they need themselves.
 .PHONY: demo test build
 
-JOBS ?= $(shell nproc)
-
 build:
-	./scripts/install-deps
-	cmake --preset default
-	cmake --build --preset default -j $(JOBS)
+	./scripts/build-all
 
-# Builds everything, writes a fresh demo map into build/demo and opens the editor on it.
-demo: build
+demo:
 	./scripts/demo
 
-# Builds everything and runs every test.
 test:
 	./scripts/test-all
