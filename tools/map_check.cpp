@@ -299,7 +299,7 @@ int CheckReport::Failures() const {
 // bytes fails at once: stray bytes are seldom a printable class, and almost never a catalogue
 // identifier.
 std::string ReferenceProblem(const TagReference& ref) {
-    char classBytes[4];
+    char classBytes[4] = {};
     std::memcpy(classBytes, &ref.classCode, 4);
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(classBytes);
     if (ref.classCode != kNoTag &&
