@@ -61,6 +61,9 @@ bool EditorDialog::OnInitDialog() {
 
     // Read and write, binary, neither created nor truncated: only an existing writable map.
     mapFile_.open(kMapFileName, std::ios::in | std::ios::out | std::ios::binary);
+    if (mapFile_.is_open() && IsMarkedReadOnly(kMapFileName)) {
+        mapFile_.close();
+    }
     if (!mapFile_.is_open()) {
         platform::AfxMessageBox(kMapMissingMessage);
         platform::CurrentBackend().ExitProcess(1);

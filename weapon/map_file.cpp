@@ -25,6 +25,19 @@ bool IsRegularFile(std::FILE* file) {
 #endif
 }
 
+// Permission bits that grant nobody writing make a file read-only, even to a superuser who
+// could open it anyway: as the read-only attribute does on Windows, where the open fails.
+bool GrantsNoWriting(std::FILE* file) {
+#ifdef _WIN32
+    (void)file;
+    return false;
+#else
+    struct stat status;
+    return fstat(fileno(file), &status) == 0 &&
+           (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+#endif
+}
+
 std::uint64_t SizeOf(std::FILE* file) {
 #ifdef _WIN32
     if (_fseeki64(file, 0, SEEK_END) != 0) {
@@ -42,9 +55,20 @@ std::uint64_t SizeOf(std::FILE* file) {
 
 }  // namespace
 
+bool IsMarkedReadOnly(const char* path) {
+    std::FILE* file = std::fopen(path, "rb");
+    if (file == nullptr) {
+        return false;
+    }
+    const bool readOnly = GrantsNoWriting(file);
+    std::fclose(file);
+    return readOnly;
+}
+
 MapFile::MapFile(const char* path, Mode mode) {
     file_ = std::fopen(path, mode == Mode::Read ? "rb" : "r+b");
-    if (file_ != nullptr && !IsRegularFile(file_)) {
+    if (file_ != nullptr &&
+        (!IsRegularFile(file_) || (mode == Mode::Update && GrantsNoWriting(file_)))) {
         std::fclose(file_);
         file_ = nullptr;
     }

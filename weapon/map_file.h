@@ -6,6 +6,10 @@
 // The name of the one file the program edits, relative to the working directory.
 inline constexpr char kMapFileName[] = "cache003.map";
 
+// Whether the file's permissions grant nobody writing. Such a map is not opened for update even
+// by a superuser, whom the system would let write it.
+bool IsMarkedReadOnly(const char* path);
+
 // A binary stream on the map with 64-bit positions. It remembers its first failure: once an
 // open, positioning, read or write has failed, every later operation does nothing.
 class MapFile {
