@@ -1,4 +1,5 @@
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <iostream>
 #include <string>
 
@@ -99,7 +100,21 @@ int main(int argc, char** argv) {
         "for building with -DTORVEX_TAG_PATHS; refuses a map that breaks the catalogue's rules");
     catalogue->add_option("MAP", catalogueMap, "The map to read")->required();
 
-    CLI11_PARSE(app, argc, argv);
+    // A typed value such as "-.5" or "-a" is text for the edit box, not an option: after "set"
+    // and "ref" everything is an argument, unless help is asked for.
+    std::vector<std::string> args(argv + 1, argv + argc);
+    const bool wantsHelp = std::any_of(
+        args.begin(), args.end(), [](const std::string& a) { return a == "-h" || a == "--help"; });
+    if (!args.empty() && (args[0] == "set" || args[0] == "ref") && !wantsHelp) {
+        args.insert(args.begin() + 1, "--");
+    }
+    std::reverse(args.begin(), args.end());  // CLI11 takes a vector in reverse order
+    try {
+        app.parse(args);
+    } catch (const CLI::ParseError& e) {
+        // Help exits 0; every malformed command line exits 2, as a request naming nothing does.
+        return app.exit(e) == 0 ? 0 : 2;
+    }
 
     if (*makeMap) {
         return MakeMap(mapPath);

@@ -130,6 +130,16 @@ class CliTest(unittest.TestCase):
         nulls = [t for t in records[1]["tag_refs"] if t["class_bytes"] == "21646e73"]
         self.assertEqual((nulls[0]["name_pointer"], nulls[0]["tag_id"]), (0, 0xFFFFFFFF))
 
+    def test_values_that_look_like_options_are_typed_text(self):
+        for value, shown in (("-.5", "Zoom 1: -0.500000"), ("-a", "Zoom 1: 0.000000")):
+            result = run(["set", "Pistol", "Zoom 1", value], self.cwd)
+            self.assertEqual((result.returncode, result.stdout), (0, shown + "\n"))
+
+    def test_malformed_command_lines_exit_two(self):
+        for args in ([], ["tree", "extra"], ["ref", "Pistol", "Models", "x", "3"], ["set", "Pistol"]):
+            self.assertEqual(run(args, self.cwd).returncode, 2, args)
+        self.assertEqual(run(["set", "--help"], self.cwd).returncode, 0)
+
     def test_set_and_ref_refuse_what_the_tree_does_not_show(self):
         before = self.map_bytes()
         for args in (["set", "Flamethrower", "Max ammo", "1"],
