@@ -29,6 +29,7 @@
 #include "catalogue/tag_class.h"
 #include "catalogue/weapon_list.h"
 #include "platform/qt/dialog_units.h"
+#include "platform/qt/offscreen.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/win_app.h"
 #include "res/editor_dialog_template.h"
@@ -443,22 +444,10 @@ void BM_OpenDroppedList_Bare(benchmark::State& state) {
 }
 BENCHMARK(BM_OpenDroppedList_Bare)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-// The offscreen platform says so each time a popup asks it to raise it or grab the keyboard.
-void QuietAboutOffscreenLimits(QtMsgType type, const QMessageLogContext& context,
-                               const QString& message) {
-    if (message.startsWith(QLatin1String("This plugin does not support"))) {
-        return;
-    }
-    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    qInstallMessageHandler(QuietAboutOffscreenLimits);
+    platform::qt::UseOffscreenPlatformQuietly();
     benchmark::Initialize(&argc, argv);
     QApplication application(argc, argv);
     benchmark::RunSpecifiedBenchmarks();
