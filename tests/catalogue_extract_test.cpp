@@ -25,16 +25,6 @@ std::uint64_t EntryField(int row, std::uint32_t field) {
     return kEntries + std::uint64_t(row) * tools::kIndexEntrySize + field;
 }
 
-TEST(CatalogueExtract, TheDemoMapGivesBackTheCataloguesOwnPaths) {
-    MapFolder folder;
-    const tools::Extraction extraction = tools::ExtractCatalogue(kMapFileName);
-    ASSERT_TRUE(extraction.ok) << extraction.rule << ": " << extraction.detail;
-    ASSERT_EQ(extraction.paths.size(), static_cast<std::size_t>(kTagCount));
-    for (int row = 0; row < kTagCount; ++row) {
-        EXPECT_EQ(extraction.paths[row], kTagPaths[row]) << row;
-    }
-}
-
 TEST(CatalogueExtract, ClassCodesReadBackwardsWithoutTheirPadding) {
     const struct {
         const char stored[5];

@@ -8,6 +8,7 @@
 
 #include "catalogue/tag_catalogue.h"
 #include "catalogue/weapon_list.h"
+#include "tests/support/field_position.h"
 #include "tests/support/map_folder.h"
 #include "weapon/map_file.h"
 #include "weapon/weapon_struct.h"
@@ -148,10 +149,8 @@ TEST(ReadTagName, ReadsNamesFromTheMap) {
     EXPECT_EQ(WeaponStruct::ReadTagName(pointer(237) + 1), "NULL");
     EXPECT_EQ(WeaponStruct::ReadTagName(0), "NULL");
     EXPECT_EQ(WeaponStruct::ReadTagName(pointer(1805)), "NULL");
-    const std::string row0 = kTagPaths[0];
-    EXPECT_EQ(WeaponStruct::ReadTagName(pointer(0)), row0.substr(0, row0.rfind('.')));
-    const std::string row1804 = kTagPaths[1804];
-    EXPECT_EQ(WeaponStruct::ReadTagName(pointer(1804)), row1804.substr(0, row1804.rfind('.')));
+    EXPECT_EQ(WeaponStruct::ReadTagName(pointer(0)), testing_support::NameOfRow(0));
+    EXPECT_EQ(WeaponStruct::ReadTagName(pointer(1804)), testing_support::NameOfRow(1804));
 }
 
 TEST(ReadTagName, GivesTheFilesBytesButNeverOverrunsItsBuffer) {

@@ -10,6 +10,7 @@
 #include "catalogue/weapon_list.h"
 #include "res/resource.h"
 #include "tests/support/editor_run.h"
+#include "tests/support/field_position.h"
 #include "tests/support/map_folder.h"
 #include "weapon/map_file.h"
 
@@ -132,8 +133,7 @@ TEST(StartUp, ValueAndReferenceTextsFollowTheirFormats) {
 TEST(StartUp, ReferencesAreFiledByClassAndNamedFromTheMap) {
     MapFolder folder;
     for (int t : {0, 1, 2, 3}) {  // between them every kind of reference the demo map holds
-        const int entry = t < 7 ? t : t + 2;
-        const WeaponStruct record(kWeaponList[entry].metaOffset);
+        const WeaponStruct record(kWeaponList[ShownWeaponEntry(t)].metaOffset);
         std::vector<std::vector<std::string>> expected(kTagClassCount);
         for (int i = 0; i < record.GetTagRefCount(); ++i) {
             const TagReference* r = record.GetTagRef(i);
@@ -142,12 +142,7 @@ TEST(StartUp, ReferencesAreFiledByClassAndNamedFromTheMap) {
             if (const TagClass* c = FindTagClassByStoredClass(StoredClassText(bytes))) {
                 const int row =
                     r->namePointer == 0 ? -1 : FindRowByNameOffset(r->namePointer - ADDRESS_MAGIC);
-                std::string name = "NULL";
-                if (row >= 0) {
-                    const std::string path = kTagPaths[row];
-                    name = path.substr(0, path.rfind('.'));
-                }
-                expected[c - kTagClasses].push_back(name);
+                expected[c - kTagClasses].push_back(row < 0 ? "NULL" : NameOfRow(row));
             }
         }
         RunEditor([&](HeadlessWindow& w) {
@@ -195,9 +190,7 @@ TEST(Dialog, ExitEscapeCloseAndEnterEndIt) {
 }
 
 TEST(Dialog, MinimisedItPaintsItsIconCentred) {
-    const std::tuple<int, int, int> widths[] = {{35, 2, 0}, {36, 2, 0}, {37, 3, 0}, {30, 0, 0}};
-    for (const auto& [width, x, unused] : widths) {
-        (void)unused;
+    for (const auto& [width, x] : {std::pair{35, 2}, {36, 2}, {37, 3}, {30, 0}}) {
         EXPECT_EQ(PlaceIcon({width, 32}, {32, 32}).x, x) << width;
     }
     EXPECT_EQ(PlaceIcon({100, 41}, {32, 32}).y, 5);

@@ -10,6 +10,7 @@
 #include "catalogue/tag_catalogue.h"
 #include "catalogue/weapon_list.h"
 #include "demo/demo_map.h"
+#include "tests/support/field_position.h"
 #include "tests/support/map_folder.h"
 #include "tools/tag_index.h"
 #include "weapon/map_file.h"
@@ -19,22 +20,17 @@ namespace {
 
 using testing_support::Bytes;
 using testing_support::MapFolder;
+using testing_support::NameOfRow;
 using testing_support::ReadLittle32;
 using tools::CheckLine;
 using tools::Hex;
 
 constexpr std::uint32_t kEntries = demo::kIndexOffset + tools::kIndexHeaderSize;
 constexpr int kPistol = 1;  // weapon-list entries
-constexpr int kBall = 10;
 constexpr int kWarthog = 12;
 
 std::uint64_t EntryField(int row, std::uint32_t field) {
     return kEntries + std::uint64_t(row) * tools::kIndexEntrySize + field;
-}
-
-std::string NameOf(int row) {
-    const std::string path = kTagPaths[row];
-    return path.substr(0, path.rfind('.'));
 }
 
 std::uint32_t BlockPointerOf(const MapFolder& map, int weapon) {
@@ -90,16 +86,16 @@ const std::vector<Damage>& Damages() {
              map.Patch(kTagNameOffsets[40] + 5, "#", 1);
          },
          [] {
-             std::string changed = NameOf(40);
+             std::string changed = NameOfRow(40);
              changed[5] = '#';
              return std::vector<std::string>{"names: row 40 at " + Hex(kTagNameOffsets[40]) +
-                                             ": expected \"" + NameOf(40) + "\\0\", found \"" +
+                                             ": expected \"" + NameOfRow(40) + "\\0\", found \"" +
                                              changed + "\\0\""};
          }},
         {"a terminator overwritten",
          [](const MapFolder& map) { map.Patch(kTagNameOffsets[1804] - 1, "s", 1); },
          [] {
-             const std::string name = NameOf(1803);
+             const std::string name = NameOfRow(1803);
              return std::vector<std::string>{"names: row 1803 at " + Hex(kTagNameOffsets[1803]) +
                                              ": expected \"" + name + "\\0\", found \"" + name +
                                              "s\""};
@@ -205,20 +201,13 @@ const std::vector<Damage>& Damages() {
                  "weapon references: Pistol (row 476) reference 24 at " + Hex(at) +
                  ": class: expected four printable characters or FF FF FF FF, found " + found};
          }},
-        {"the file cut inside Ball's main block, the first in list order to reach past it",
-         [](const MapFolder& map) { map.CutMap(kWeaponList[kBall].metaOffset + 0x100); },
-         [] {
-             return std::vector<std::string>{
-                 "weapon blocks: Ball (row 1587) main block at 0x02A14430: expected its 1284 "
-                 "bytes inside the file, found the end of the file at 0x02A14530"};
-         }},
         {"the file cut inside the names",
          [](const MapFolder& map) { map.CutMap(kTagNameOffsets[7] + 3); },
          [] {
              const std::string end = Hex(kTagNameOffsets[7] + 3);
              return std::vector<std::string>{
-                 "names: row 7 at " + Hex(kTagNameOffsets[7]) + ": expected \"" + NameOf(7) +
-                     "\\0\", found \"" + NameOf(7).substr(0, 3) +
+                 "names: row 7 at " + Hex(kTagNameOffsets[7]) + ": expected \"" + NameOfRow(7) +
+                     "\\0\", found \"" + NameOfRow(7).substr(0, 3) +
                      "\" and then the end of the file at " + end,
                  "weapon blocks: Assault Rifle (row 237) main block at 0x027A2ED0: expected its "
                  "1284 bytes inside the file, found the end of the file at " +

@@ -6,7 +6,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 
 #include "catalogue/tag_catalogue.h"
 #include "catalogue/tag_class.h"
@@ -22,22 +21,14 @@ namespace {
 
 using namespace testing_support;
 
-Bytes ReadAt(std::uint64_t offset, std::size_t size) {
-    std::ifstream in(kMapFileName, std::ios::binary);
-    in.seekg(static_cast<std::streamoff>(offset));
-    Bytes bytes(size);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
-    return bytes;
-}
-
 // The bytes a weapon's walk covers: its main block, then its second block.
 struct WeaponBytes {
     std::uint64_t main;
     std::uint64_t second;
 
-    Bytes Read() const {
-        Bytes bytes = ReadAt(main, kMainBlockSize);
-        const Bytes tail = ReadAt(second, kSecondBlockSize);
+    Bytes Read(const MapFolder& folder) const {
+        Bytes bytes = folder.ReadAt(main, kMainBlockSize);
+        const Bytes tail = folder.ReadAt(second, kSecondBlockSize);
         bytes.insert(bytes.end(), tail.begin(), tail.end());
         return bytes;
     }
@@ -55,11 +46,6 @@ void Put(Bytes& bytes, std::size_t at, const void* value, std::size_t size) {
     std::memcpy(bytes.data() + at, value, size);
 }
 
-std::string NameOfRow(int row) {
-    const std::string path = kTagPaths[row];
-    return path.substr(0, path.rfind('.'));
-}
-
 // What one item's update should do: the text to type (values) or the entry to choose
 // (references), the item's new text, and the weapon bytes afterwards.
 struct Edit {
@@ -69,6 +55,14 @@ struct Edit {
     Bytes after;
 };
 
+template <class T>
+Edit ValueEdit(std::string typed, const std::string& label, const std::string& shown, T value,
+               const Bytes& before, std::size_t at) {
+    Edit edit{std::move(typed), -1, label + ": " + shown, before};
+    Put(edit.after, at, &value, sizeof value);
+    return edit;
+}
+
 // New values differ from the old ones, fit the edit box's 8 characters and cover signs, the
 // 16-bit wrap and fractions; `n` varies them from item to item.
 Edit ShortEdit(std::int16_t old, int n, const Bytes& before, std::size_t at, std::string label) {
@@ -76,13 +70,9 @@ Edit ShortEdit(std::int16_t old, int n, const Bytes& before, std::size_t at, std
     if (value == old) {
         value = static_cast<std::int16_t>(value + 1);
     }
-    Edit edit;
     // Every other one typed beyond 16 bits: only the low 16 bits are kept.
-    edit.typed = std::to_string(value < 0 && n % 2 ? value + 65536 : int{value});
-    edit.text = label + ": " + std::to_string(value);
-    edit.after = before;
-    Put(edit.after, at, &value, 2);
-    return edit;
+    return ValueEdit(std::to_string(value < 0 && n % 2 ? value + 65536 : int{value}), label,
+                     std::to_string(value), value, before, at);
 }
 
 Edit LongEdit(std::int32_t old, int n, const Bytes& before, std::size_t at, std::string label) {
@@ -90,12 +80,7 @@ Edit LongEdit(std::int32_t old, int n, const Bytes& before, std::size_t at, std:
     if (value == old) {
         ++value;
     }
-    Edit edit;
-    edit.typed = std::to_string(value);
-    edit.text = label + ": " + edit.typed;
-    edit.after = before;
-    Put(edit.after, at, &value, 4);
-    return edit;
+    return ValueEdit(std::to_string(value), label, std::to_string(value), value, before, at);
 }
 
 Edit FloatEdit(float old, int n, const Bytes& before, std::size_t at, std::string label) {
@@ -104,14 +89,10 @@ Edit FloatEdit(float old, int n, const Bytes& before, std::size_t at, std::strin
     if (value == old || value == 0.0f) {
         value = old == 0.5f ? 0.25f : 0.5f;
     }
-    Edit edit;
     char typed[16];
     std::snprintf(typed, sizeof typed, "%.3f", static_cast<double>(value));  // 8 characters at most
-    edit.typed = typed;
-    edit.text = label + ": " + std::to_string(static_cast<double>(value));  // as "%f"
-    edit.after = before;
-    Put(edit.after, at, &value, 4);
-    return edit;
+    return ValueEdit(typed, label, std::to_string(static_cast<double>(value)) /* as "%f" */, value,
+                     before, at);
 }
 
 // Picks an entry that names another tag than the reference holds now.
@@ -137,17 +118,6 @@ Edit ReferenceEdit(const TagReference& old, int n, const std::vector<std::string
     return edit;
 }
 
-// Slots of one class, in slot order: the order of the items under its category.
-std::vector<int> SlotsOfClass(const WeaponStruct& record, const TagClass& tagClass) {
-    std::vector<int> slots;
-    for (int i = 0; i < record.GetTagRefCount(); ++i) {
-        if (std::memcmp(&record.GetTagRef(i)->classCode, tagClass.storedBytes, 4) == 0) {
-            slots.push_back(i);
-        }
-    }
-    return slots;
-}
-
 constexpr int kUnknownCategories = 3;
 constexpr FieldKind kUnknownKinds[kUnknownCategories] = {
     FieldKind::UnknownShort, FieldKind::UnknownLong, FieldKind::UnknownFloat};
@@ -156,19 +126,14 @@ class Sweep : public ::testing::TestWithParam<int> {};
 
 TEST_P(Sweep, EveryItemUpdatesExactlyItsOwnBytes) {
     const int shown = GetParam();
-    int entry = -1;
-    for (int i = 0, seen = 0; i < kWeaponCount; ++i) {
-        if (kWeaponList[i].displayName != nullptr && seen++ == shown) {
-            entry = i;
-        }
-    }
+    const int entry = ShownWeaponEntry(shown);
     ASSERT_GE(entry, 0);
 
     MapFolder folder;
     const FileImage mapBefore = FileImage::Of(kMapFileName);
     const WeaponStruct record(kWeaponList[entry].metaOffset);  // read apart from the editor's
     const WeaponBytes weaponBytes = BytesOf(record);
-    Bytes expectedWeapon = weaponBytes.Read();
+    Bytes expectedWeapon = weaponBytes.Read(folder);
 
     int updated = 0;
     int n = shown * 1000;
@@ -193,10 +158,10 @@ TEST_P(Sweep, EveryItemUpdatesExactlyItsOwnBytes) {
             w.UserClick(IDC_UPDATE_BUTTON);
             EXPECT_EQ(tree.GetItemText(item), edit.text);
             ASSERT_NE(edit.after, expectedWeapon) << "the new value must differ from the old";
-            const Bytes once = weaponBytes.Read();
+            const Bytes once = weaponBytes.Read(folder);
             EXPECT_EQ(DiffRanges(edit.after, once), std::vector<ByteRange>{});
             w.UserClick(IDC_UPDATE_BUTTON);
-            EXPECT_EQ(DiffRanges(once, weaponBytes.Read()), std::vector<ByteRange>{})
+            EXPECT_EQ(DiffRanges(once, weaponBytes.Read(folder)), std::vector<ByteRange>{})
                 << "a second Update changed more";
             expectedWeapon = edit.after;
             ++updated;
@@ -248,7 +213,7 @@ TEST_P(Sweep, EveryItemUpdatesExactlyItsOwnBytes) {
         // Every reference of a known class: the p-th item under a category is the p-th slot of
         // that class.
         for (int c = 0; c < kTagClassCount; ++c) {
-            const std::vector<int> slots = SlotsOfClass(record, kTagClasses[c]);
+            const std::vector<int> slots = SlotsOfClass(record, kTagClasses[c].storedBytes);
             const auto items = tree.Children(children[c]);
             ASSERT_EQ(items.size(), slots.size()) << kTagClasses[c].categoryName;
             for (std::size_t p = 0; p < items.size(); ++p) {
@@ -270,16 +235,8 @@ TEST_P(Sweep, EveryItemUpdatesExactlyItsOwnBytes) {
 }
 
 std::string ShownName(const ::testing::TestParamInfo<int>& info) {
-    std::string name;
-    for (int i = 0, seen = 0; i < kWeaponCount; ++i) {
-        if (kWeaponList[i].displayName != nullptr && seen++ == info.param) {
-            for (const char* c = kWeaponList[i].displayName; *c != '\0'; ++c) {
-                if (*c != ' ') {
-                    name += *c;
-                }
-            }
-        }
-    }
+    std::string name = kWeaponList[ShownWeaponEntry(info.param)].displayName;
+    std::erase(name, ' ');
     return name;
 }
 

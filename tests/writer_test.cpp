@@ -67,17 +67,6 @@ TEST(Writer, OneChangedValueChangesExactlyItsBytes) {
     }
 }
 
-TEST(Writer, SevenForMaxAmmoIsTheBytes0700) {
-    MapFolder folder;
-    WeaponStruct w(kWeaponList[4].metaOffset);
-    w.SetNamedShort(7, 1);
-    w.WriteToMap();
-    const Bytes after = folder.ReadMap();
-    const std::uint64_t at = w.GetBlockPointer() - ADDRESS_MAGIC + 0x008;
-    EXPECT_EQ(after[at], 0x07);
-    EXPECT_EQ(after[at + 1], 0x00);
-}
-
 TEST(Writer, GapsAreNeverWrittenAndTwoWritesEqualOne) {
     MapFolder folder;
     // Gaps carry the demo pattern; poison the record's memory so every field changes.

@@ -1,14 +1,19 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <iterator>
+#include <string>
+#include <vector>
 
 #include "catalogue/tag_catalogue.h"
+#include "catalogue/weapon_list.h"
 #include "weapon/weapon_layout.h"
 #include "weapon/weapon_struct.h"
 
 // Where a record's fields lie in the map, worked out from the one layout table, for checks that
-// must know which bytes an edit may touch. Free of GoogleTest so the fuzzers can use it too.
+// must know which bytes an edit may touch, and what the tree shows of them. Free of GoogleTest
+// so the fuzzers can use it too.
 namespace testing_support {
 
 struct FieldPlace {
@@ -51,5 +56,34 @@ inline std::uint64_t FileOffsetOf(const WeaponStruct& record, const FieldPlace& 
 // The two words of a reference that an edit of it changes: its name pointer and its tag id.
 inline constexpr std::uint32_t kNamePointerAt = 4;
 inline constexpr std::uint32_t kTagIdAt = 12;
+
+// The slots of the references stored with one class, in slot order: the order of the items
+// under that class's category.
+inline std::vector<int> SlotsOfClass(const WeaponStruct& record, const char* storedBytes) {
+    std::vector<int> slots;
+    for (int i = 0; i < record.GetTagRefCount(); ++i) {
+        if (std::memcmp(&record.GetTagRef(i)->classCode, storedBytes, 4) == 0) {
+            slots.push_back(i);
+        }
+    }
+    return slots;
+}
+
+// A catalogue row's tag name: its path without the class code.
+inline std::string NameOfRow(int row) {
+    const std::string path = kTagPaths[row];
+    return path.substr(0, path.rfind('.'));
+}
+
+// The weapon-list entry of the weapon the tree shows at `shown` (weapons without a display
+// name are not shown).
+inline int ShownWeaponEntry(int shown) {
+    for (int i = 0; i < kWeaponCount; ++i) {
+        if (kWeaponList[i].displayName != nullptr && shown-- == 0) {
+            return i;
+        }
+    }
+    return -1;
+}
 
 }  // namespace testing_support
