@@ -4,7 +4,6 @@ Run by CTest with TORVEX_CLI set to the built program and TORVEX_TAG_PATHS to th
 that build was compiled from, so a build from any valid list checks its own round trip.
 """
 import os
-import struct
 import subprocess
 import tempfile
 import unittest
@@ -12,7 +11,6 @@ import unittest
 CLI = os.environ.get("TORVEX_CLI", "build/bin/torvex-cli")
 PATHS = os.environ.get("TORVEX_TAG_PATHS", "catalogue/tag_paths.txt")
 MAP = "cache003.map"
-INDEX = 0x0233B600
 FIRST_NAME = 0x023497E4
 CHECKS = ["names", "tag index", "tag count", "magic", "identifiers", "name pointers",
           "meta pointers", "weapon blocks", "weapon references"]
@@ -64,13 +62,6 @@ class MapToolsTest(unittest.TestCase):
         self.assertTrue(lines[-1].startswith("not supported: 1 of 9 checks failed; cache003.map "
                                              "is not the map this build supports"), lines[-1])
 
-    def test_check_of_a_missing_map_exits_two(self):
-        os.remove(self.map)
-        result = run(["check"], self.cwd)
-        self.assertEqual(result.returncode, 2)
-        self.assertEqual(result.stdout,
-                         "unreadable: cannot read cache003.map: No such file or directory\n")
-
     def test_catalogue_of_the_demo_map_is_the_builds_path_list_byte_for_byte(self):
         result = subprocess.run([CLI, "catalogue", self.map], capture_output=True)
         self.assertEqual(result.returncode, 0, result.stderr)
@@ -78,22 +69,11 @@ class MapToolsTest(unittest.TestCase):
         with open(PATHS, "rb") as f:
             self.assertEqual(result.stdout, f.read())
 
-    def test_catalogue_refuses_a_broken_map_on_stderr_and_prints_nothing(self):
-        self.patch(INDEX, struct.pack("<I", 0x803A6024 + 0x10))
-        result = run(["catalogue", MAP], self.cwd)
-        self.assertEqual(result.returncode, 1)
-        self.assertEqual(result.stdout, "")
-        self.assertEqual(result.stderr,
-                         'torvex-cli: cache003.map breaks the catalogue rule "magic": at 0x0233B600: '
-                         "expected 0x7E06AA00, found 0x7E06AA10 (first entry address 0x803A6034 "
-                         "less the entries' offset 0x0233B624)\n")
-
     def test_catalogue_of_a_missing_map_exits_two(self):
         result = run(["catalogue", "elsewhere.map"], self.cwd)
         self.assertEqual(result.returncode, 2)
         self.assertEqual(result.stdout, "")
         self.assertIn("cannot read elsewhere.map", result.stderr)
-
 
 
 USER_MAP_CLI = os.environ.get("TORVEX_USER_MAP_CLI")
