@@ -312,20 +312,4 @@ TEST(QtDialog, EnterOffThePushButtonsIsTheDefaultButtonsCommand) {
     }
 }
 
-TEST(QtDialog, MessageBoxesHaveOnlyOkAndTheProgramsNameAsCaption) {
-    MapFolder folder;
-    const QtRunOutcome outcome = RunEditor([](User& user) {
-        user.Click(user.Update());  // nothing selected yet
-        user.Select("5");           // a weapon item
-        user.Click(user.Update());
-    });
-    ASSERT_EQ(outcome.messageBoxes.size(), 2u);
-    for (const MessageBoxSeen& box : outcome.messageBoxes) {
-        EXPECT_EQ(box.text, "Error seeking weapon struct");
-        EXPECT_EQ(box.caption, "qt_tests");  // this program's executable
-        EXPECT_EQ(box.buttons, std::vector<std::string>{"OK"});
-        EXPECT_TRUE(box.dialogVisible);
-    }
-}
-
 }  // namespace

@@ -105,11 +105,6 @@ QTreeWidgetItem* User::Item(const std::string& path) {
     return item;
 }
 
-std::string User::Text(const std::string& path) {
-    QTreeWidgetItem* item = Item(path);
-    return item == nullptr ? std::string() : ToProgram(item->text(0));
-}
-
 // The plus box sits in the middle of the indentation column left of the item's text.
 void User::ClickBox(QTreeWidgetItem* item) {
     QtTree& tree = Tree();
@@ -170,11 +165,6 @@ void User::Press(Qt::Key key) {
     QTest::keyClick(target != nullptr ? target : &window_, key);
 }
 
-void User::TypeAndUpdate(const std::string& text) {
-    Type(text);
-    Click(Update());
-}
-
 std::vector<std::string> User::Entries() {
     std::vector<std::string> entries;
     QtCombo& combo = Combo();
@@ -182,10 +172,6 @@ std::vector<std::string> User::Entries() {
         entries.push_back(ToProgram(combo.itemText(i)));
     }
     return entries;
-}
-
-int User::SelectedEntry() {
-    return Combo().currentIndex();
 }
 
 std::string User::EditText() {
@@ -216,10 +202,6 @@ QtRunOutcome RunEditor(const std::function<void(User&)>& act, bool realProcessEn
     platform::RunApplication();
     platform::SetBackend(nullptr);
     return outcome;
-}
-
-std::string ScreenshotDir() {
-    return TORVEX_SCREENSHOT_DIR;
 }
 
 }  // namespace qt_testing

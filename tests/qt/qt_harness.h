@@ -46,7 +46,6 @@ class User {
 
     // The item at dot-separated child positions from the root, e.g. "1.17".
     QTreeWidgetItem* Item(const std::string& path);
-    std::string Text(const std::string& path);
     // Opens the item's ancestors with their plus boxes and clicks the item's text.
     void Select(const std::string& path);
     // Clicks the list open and clicks the entry (scrolled into view first, as by the wheel).
@@ -55,10 +54,8 @@ class User {
     void Type(const std::string& text);
     void Click(QAbstractButton& button);
     void Press(Qt::Key key);  // to whatever has the focus
-    void TypeAndUpdate(const std::string& text);
 
     std::vector<std::string> Entries();
-    int SelectedEntry();
     std::string EditText();
 
   private:
@@ -73,8 +70,5 @@ class User {
 // run clicks Exit. Message boxes are read and answered with a click on OK. Unless the end of
 // the process is real, an early end is recorded and the run returns.
 QtRunOutcome RunEditor(const std::function<void(User&)>& act, bool realProcessEnd = false);
-
-// Where the screenshots go.
-std::string ScreenshotDir();
 
 }  // namespace qt_testing

@@ -72,17 +72,4 @@ void TypeAndUpdate(HeadlessWindow& window, const std::string& text) {
     window.UserClick(IDC_UPDATE_BUTTON);
 }
 
-std::string ChildPath(HeadlessWindow& window, const std::string& parent,
-                      const std::string& prefix) {
-    auto& tree = window.TreeControlOf(IDC_WEAPON_TREE);
-    const auto children = tree.Children(ItemAt(window, parent));
-    for (std::size_t i = 0; i < children.size(); ++i) {
-        if (tree.GetItemText(children[i]).starts_with(prefix)) {
-            return parent + "." + std::to_string(i);
-        }
-    }
-    ADD_FAILURE() << "no child of " << parent << " starting with " << prefix;
-    return parent;
-}
-
 }  // namespace testing_support

@@ -32,7 +32,4 @@ std::string EditText(HeadlessWindow& window);
 int SelectedEntry(HeadlessWindow& window);
 void TypeAndUpdate(HeadlessWindow& window, const std::string& text);
 
-// Path of a weapon's child by its text prefix (its category or named value), e.g. ("1", "Max").
-std::string ChildPath(HeadlessWindow& window, const std::string& parent, const std::string& prefix);
-
 }  // namespace testing_support

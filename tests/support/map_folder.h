@@ -17,7 +17,6 @@ class MapFolder {
     MapFolder(const MapFolder&) = delete;
     MapFolder& operator=(const MapFolder&) = delete;
 
-    const std::string& Path() const { return path_; }
     Bytes ReadMap() const;
     void WriteMap(const Bytes& bytes) const;
     void CutMap(std::uint64_t length) const;
