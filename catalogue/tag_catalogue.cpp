@@ -33,6 +33,16 @@ std::string PathForId(std::uint32_t identifier) {
     return row < 0 ? "Unknown Path" : kTagPaths[row];
 }
 
+std::string_view TagNameOfRow(int row) {
+    const std::string_view path = kTagPaths[row];
+    return path.substr(0, path.rfind('.'));
+}
+
+std::string_view ClassOfRow(int row) {
+    const std::string_view path = kTagPaths[row];
+    return path.substr(path.rfind('.') + 1);
+}
+
 std::uint32_t NamePointerOfRow(int row) {
     return kTagNameOffsets[row] + ADDRESS_MAGIC;
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // The compiled-in description of every tag of the supported map. The program never reads the
 // map's own tag index: identifiers, paths and file positions all come from here.
@@ -27,6 +28,10 @@ int FindRowByNameOffset(std::uint32_t fileOffset);
 
 // "NULL" for no tag, the row's path, or "Unknown Path".
 std::string PathForId(std::uint32_t identifier);
+
+// A row's path split at its last full stop: the tag's name as the map holds it, and its class.
+std::string_view TagNameOfRow(int row);
+std::string_view ClassOfRow(int row);
 
 // The name pointer the map stores for a row's name.
 std::uint32_t NamePointerOfRow(int row);

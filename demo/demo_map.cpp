@@ -8,6 +8,7 @@
 #include "catalogue/tag_catalogue.h"
 #include "catalogue/tag_class.h"
 #include "catalogue/weapon_list.h"
+#include "tools/tag_index.h"
 #include "weapon/tag_reference.h"
 #include "weapon/weapon_layout.h"
 
@@ -67,16 +68,6 @@ std::uint32_t ClassWord(const char* code) {
            std::uint32_t(std::uint8_t(padded[2])) << 8 | std::uint32_t(std::uint8_t(padded[3]));
 }
 
-std::string ClassOfRow(int row) {
-    const std::string path = kTagPaths[row];
-    return path.substr(path.rfind('.') + 1);
-}
-
-std::string NameOfRow(int row) {
-    const std::string path = kTagPaths[row];
-    return path.substr(0, path.rfind('.'));
-}
-
 struct Parents {
     const char* code;
     const char* parent;
@@ -90,21 +81,21 @@ constexpr Parents kParents[] = {
 };
 
 void PutHeader(MapImage& image) {
-    image.Put(0, "daeh", 4);
+    image.Put(tools::kHeadSignatureOffset, "daeh", 4);
     image.Put32(4, 5);
     image.Put32(8, kFileSize);
-    image.Put32(0x10, kIndexOffset);
+    image.Put32(tools::kIndexOffsetField, kIndexOffset);
     image.Put32(0x14, kFileSize - kIndexOffset);
     image.PutText(0x20, "torvex demo", 32);
     image.PutText(0x40, "01.00.00.0001", 32);
     image.Put32(0x60, 1);
-    image.Put(0x7FC, "toof", 4);
+    image.Put(tools::kFootSignatureOffset, "toof", 4);
 }
 
 std::uint32_t NamesChecksum() {
     std::uint32_t hash = 2166136261u;  // FNV-1a over every name and its terminator
     for (int row = 0; row < kTagCount; ++row) {
-        const std::string name = NameOfRow(row);
+        const std::string name(TagNameOfRow(row));
         for (std::size_t i = 0; i <= name.size(); ++i) {
             hash = (hash ^ std::uint8_t(name.c_str()[i])) * 16777619u;
         }
@@ -113,7 +104,7 @@ std::uint32_t NamesChecksum() {
 }
 
 void PutIndexAndNames(MapImage& image) {
-    std::uint32_t header[9] = {kIndexOffset + kIndexHeaderSize + ADDRESS_MAGIC,
+    std::uint32_t header[9] = {kIndexOffset + tools::kIndexHeaderSize + ADDRESS_MAGIC,
                                kTagIdentifiers[0],
                                NamesChecksum(),
                                kTagCount,
@@ -126,23 +117,25 @@ void PutIndexAndNames(MapImage& image) {
     Bytes entries;
     Bytes names;
     for (int row = 0; row < kTagCount; ++row) {
-        const std::string code = ClassOfRow(row);
-        std::uint32_t entry[8] = {
-            ClassWord(code.c_str()), 0xFFFFFFFFu,           0xFFFFFFFFu, kTagIdentifiers[row],
-            NamePointerOfRow(row),   kTagMetaPointers[row], 0,           0};
+        const std::string code(ClassOfRow(row));
+        tools::TagIndexEntry entry = {{ClassWord(code.c_str()), 0xFFFFFFFFu, 0xFFFFFFFFu},
+                                      kTagIdentifiers[row],
+                                      NamePointerOfRow(row),
+                                      kTagMetaPointers[row],
+                                      {0, 0}};
         for (const Parents& p : kParents) {
             if (code == p.code) {
-                entry[1] = ClassWord(p.parent);
-                entry[2] = p.grandparent ? ClassWord(p.grandparent) : 0xFFFFFFFFu;
+                entry.classes[1] = ClassWord(p.parent);
+                entry.classes[2] = p.grandparent ? ClassWord(p.grandparent) : 0xFFFFFFFFu;
             }
         }
-        const auto* bytes = reinterpret_cast<const std::uint8_t*>(entry);
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(&entry);
         entries.insert(entries.end(), bytes, bytes + sizeof entry);
-        const std::string name = NameOfRow(row);
+        const std::string name(TagNameOfRow(row));
         names.insert(names.end(), name.begin(), name.end());
         names.push_back(0);
     }
-    image.Put(kIndexOffset + kIndexHeaderSize, entries.data(), entries.size());
+    image.Put(kIndexOffset + tools::kIndexHeaderSize, entries.data(), entries.size());
     image.Put(kTagNameOffsets[0], names.data(), names.size());
 }
 

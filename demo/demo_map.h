@@ -11,8 +11,6 @@ namespace demo {
 
 inline constexpr std::uint32_t kIndexOffset = 0x0233B600u;
 inline constexpr std::uint32_t kFileSize = 0x02A47000u;
-inline constexpr std::uint32_t kIndexHeaderSize = 36;
-inline constexpr std::uint32_t kIndexEntrySize = 32;
 // A weapon's second block lies this far into the weapon's own data.
 inline constexpr std::uint32_t kSecondBlockDistance = 0x520;
 // The weapon's data, main block to the end of its second block and beyond, up to the next tag.

@@ -27,11 +27,6 @@ using State = CheckLine::State;
 constexpr int kTellingMetaRows[] = {0, 122, 1691, 1692, 1693, 1764, 1804, 1805};
 constexpr int kNoMetaRow = 1764;
 
-std::string_view NameOfRow(int row) {
-    const std::string_view path = kTagPaths[row];
-    return path.substr(0, path.rfind('.'));
-}
-
 std::uint32_t NamesBegin() {
     return kTagNameOffsets[0];
 }
@@ -39,7 +34,7 @@ std::uint32_t NamesBegin() {
 // One past the last row's terminator.
 std::uint32_t NamesEnd() {
     return kTagNameOffsets[kTagCount - 1] +
-           static_cast<std::uint32_t>(NameOfRow(kTagCount - 1).size()) + 1;
+           static_cast<std::uint32_t>(TagNameOfRow(kTagCount - 1).size()) + 1;
 }
 
 bool IsCatalogueIdentifier(std::uint32_t identifier) {
@@ -81,7 +76,7 @@ std::string NameMismatch(MapReader& reader) {
     std::vector<std::uint8_t> names(NamesEnd() - NamesBegin());
     const std::size_t held = reader.ReadAt(NamesBegin(), names.data(), names.size());
     for (int row = 0; row < kTagCount; ++row) {
-        std::string want(NameOfRow(row));
+        std::string want(TagNameOfRow(row));
         want += '\0';
         const std::size_t at = kTagNameOffsets[row] - NamesBegin();
         const std::size_t have = held > at ? std::min(want.size(), held - at) : 0;

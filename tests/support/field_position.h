@@ -71,8 +71,7 @@ inline std::vector<int> SlotsOfClass(const WeaponStruct& record, const char* sto
 
 // A catalogue row's tag name: its path without the class code.
 inline std::string NameOfRow(int row) {
-    const std::string path = kTagPaths[row];
-    return path.substr(0, path.rfind('.'));
+    return std::string(TagNameOfRow(row));
 }
 
 // The weapon-list entry of the weapon the tree shows at `shown` (weapons without a display
