@@ -1,0 +1,51 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <variant>
+
+// How the tools and the commands report a failure: a value that carries its message, which the
+// caller has to look at. The editor itself has no such path: its reads and writes report
+// nothing (see the layout walker), and its only failures are the dialog's message boxes.
+
+struct Failure {
+    std::string message;
+};
+
+template <class T>
+class [[nodiscard]] Result {
+  public:
+    Result(T value) : state_(std::move(value)) {}
+    Result(Failure failure) : state_(std::move(failure)) {}
+
+    bool Ok() const { return state_.index() == 0; }
+    explicit operator bool() const { return Ok(); }
+
+    T& operator*() { return std::get<0>(state_); }
+    const T& operator*() const { return std::get<0>(state_); }
+    T* operator->() { return &std::get<0>(state_); }
+    const T* operator->() const { return &std::get<0>(state_); }
+
+    const std::string& Error() const { return std::get<1>(state_).message; }
+
+  private:
+    std::variant<T, Failure> state_;
+};
+
+template <>
+class [[nodiscard]] Result<void> {
+  public:
+    Result() = default;
+    Result(Failure failure) : failure_(std::move(failure)) {}
+
+    bool Ok() const { return !failure_; }
+    explicit operator bool() const { return Ok(); }
+
+    const std::string& Error() const { return failure_->message; }
+
+  private:
+    std::optional<Failure> failure_;
+};
+
+using Status = Result<void>;
