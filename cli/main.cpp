@@ -3,6 +3,7 @@
 #include <iostream>
 #include <string>
 
+#include "app/program.h"
 #include "cli/dump_command.h"
 #include "cli/edit_commands.h"
 #include "cli/program.h"
@@ -126,7 +127,7 @@ int main(int argc, char** argv) {
         return tools::RunCatalogue(catalogueMap, std::cout, std::cerr);
     }
     if (*dump) {
-        cli::DumpRecords(cli::Program().weapons, std::cout);
+        cli::DumpRecords(TheStartUp().weapons, std::cout);
         return 0;
     }
     if (*tree) {

@@ -2,18 +2,9 @@
 
 #include <iostream>
 
-#include "app/program.h"
 #include "platform/win_app.h"
 
-namespace {
-StartUp g_startUp;
-}
-
 namespace cli {
-
-StartUp& Program() {
-    return g_startUp;
-}
 
 void RunEditor(const platform::headless::HeadlessBackend::Driver& driver) {
     platform::headless::HeadlessBackend backend("torvex-cli");
