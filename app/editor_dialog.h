@@ -10,8 +10,9 @@
 
 struct TagClass;
 
-// Where the icon goes in a minimised window's client area: centred, rounding as the
-// integer division of the original arithmetic does.
+// Where the icon goes in a minimised window's client area: centred, with the odd pixel of an
+// uneven margin going to the left and top, and the integer division truncating toward zero, so
+// an icon larger than the client area is never pushed further out than half the excess.
 struct IconPlacement {
     int x;
     int y;
