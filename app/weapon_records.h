@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-#include "catalogue/weapon_list.h"
+#include "catalogue/supported_map.h"
 #include "weapon/weapon_struct.h"
 
 // The fifteen live weapon records, built and read in weapon-list order.

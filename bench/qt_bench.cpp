@@ -26,8 +26,8 @@
 
 #include "app/editor_app.h"
 #include "bench/scratch_map.h"
+#include "catalogue/supported_map.h"
 #include "catalogue/tag_class.h"
-#include "catalogue/weapon_list.h"
 #include "platform/qt/dialog_units.h"
 #include "platform/qt/offscreen.h"
 #include "platform/qt/qt_backend.h"

@@ -14,9 +14,8 @@ ScratchMap::ScratchMap() : previous_(fs::current_path().string()) {
     std::string pattern = (fs::temp_directory_path() / "torvex-bench-XXXXXX").string();
     path_ = mkdtemp(pattern.data());
     fs::current_path(path_);
-    std::string error;
-    if (!demo::WriteDemoMap(kMapFileName, &error)) {
-        std::fprintf(stderr, "%s\n", error.c_str());
+    if (const Status written = demo::WriteDemoMap(kMapFileName); !written) {
+        std::fprintf(stderr, "%s\n", written.Error().c_str());
         std::abort();
     }
 }

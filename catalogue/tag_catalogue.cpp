@@ -2,9 +2,10 @@
 
 #include <algorithm>
 
+#include "catalogue/path_list_rules.h"
 #include "catalogue_rows.inc"
 
-// Identifiers carry their row in the low half and are unique (the generator enforces both), so
+// Identifiers carry their row in the low half and are unique (the identifier rule), so
 // the first searched row with a given identifier is the one its low half names.
 int FindRowById(std::uint32_t identifier) {
     const int row = static_cast<int>(identifier & 0xFFFFu);
@@ -34,13 +35,11 @@ std::string PathForId(std::uint32_t identifier) {
 }
 
 std::string_view TagNameOfRow(int row) {
-    const std::string_view path = kTagPaths[row];
-    return path.substr(0, path.rfind('.'));
+    return NameOfPath(kTagPaths[row]);
 }
 
 std::string_view ClassOfRow(int row) {
-    const std::string_view path = kTagPaths[row];
-    return path.substr(path.rfind('.') + 1);
+    return ClassOfPath(kTagPaths[row]);
 }
 
 std::uint32_t NamePointerOfRow(int row) {

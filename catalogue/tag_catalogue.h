@@ -4,15 +4,11 @@
 #include <string>
 #include <string_view>
 
-// The compiled-in description of every tag of the supported map. The program never reads the
-// map's own tag index: identifiers, paths and file positions all come from here.
+#include "catalogue/supported_map.h"
 
-inline constexpr std::uint32_t ADDRESS_MAGIC = 0x7E06AA00u;
-
-inline constexpr int kTagCount = 1806;
-// Searches stop one row short of the end: the last row is held but never matched or listed.
-inline constexpr int kSearchedRowCount = 1805;
-inline constexpr std::uint32_t kNoTag = 0xFFFFFFFFu;
+// The compiled-in description of every tag of the supported map, compiled from the path list by
+// gen_catalogue_rows. The program never reads the map's own tag index: identifiers, paths and
+// file positions all come from here.
 
 extern const std::uint32_t kTagIdentifiers[kTagCount];
 extern const char* const kTagPaths[kTagCount];

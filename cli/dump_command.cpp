@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/weapon_records.h"
-#include "catalogue/weapon_list.h"
+#include "catalogue/supported_map.h"
 #include "editor/number_text.h"
 
 namespace cli {

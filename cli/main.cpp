@@ -15,9 +15,9 @@
 namespace {
 
 int MakeMap(const std::string& path) {
-    std::string error;
-    if (!demo::WriteDemoMap(path, &error)) {
-        std::cerr << "torvex-cli: " << error << '\n';
+    const Status written = demo::WriteDemoMap(path);
+    if (!written) {
+        std::cerr << "torvex-cli: " << written.Error() << '\n';
         return 1;
     }
     return 0;

@@ -5,9 +5,9 @@
 #include <map>
 #include <vector>
 
+#include "catalogue/supported_map.h"
 #include "catalogue/tag_catalogue.h"
 #include "catalogue/tag_class.h"
-#include "catalogue/weapon_list.h"
 #include "tools/tag_index.h"
 #include "weapon/tag_reference.h"
 #include "weapon/weapon_layout.h"
@@ -31,17 +31,16 @@ class MapImage {
         std::memcpy(bytes.data(), text, std::min(field, std::strlen(text)));
         Put(offset, bytes.data(), bytes.size());
     }
-    bool WriteTo(const std::string& path, std::string* error) const;
+    Status WriteTo(const std::string& path) const;
 
   private:
     std::map<std::uint32_t, Bytes> pieces_;
 };
 
-bool MapImage::WriteTo(const std::string& path, std::string* error) const {
+Status MapImage::WriteTo(const std::string& path) const {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
-        *error = "cannot create " + path;
-        return false;
+        return Failure{"cannot create " + path};
     }
     bool ok = true;
     for (const auto& [offset, bytes] : pieces_) {
@@ -53,10 +52,7 @@ bool MapImage::WriteTo(const std::string& path, std::string* error) const {
     ok = ok && std::fseek(file, static_cast<long>(kFileSize - 1), SEEK_SET) == 0 &&
          std::fwrite(&zero, 1, 1, file) == 1;
     ok = (std::fclose(file) == 0) && ok;
-    if (!ok) {
-        *error = "cannot write " + path;
-    }
-    return ok;
+    return ok ? Status() : Failure{"cannot write " + path};
 }
 
 std::uint32_t ClassWord(const char* code) {
@@ -105,7 +101,7 @@ std::uint32_t NamesChecksum() {
 
 void PutIndexAndNames(MapImage& image) {
     std::uint32_t header[9] = {kIndexOffset + tools::kIndexHeaderSize + ADDRESS_MAGIC,
-                               kTagIdentifiers[0],
+                               TagIdentifier(0),
                                NamesChecksum(),
                                kTagCount,
                                0,
@@ -119,7 +115,7 @@ void PutIndexAndNames(MapImage& image) {
     for (int row = 0; row < kTagCount; ++row) {
         const std::string code(ClassOfRow(row));
         tools::TagIndexEntry entry = {{ClassWord(code.c_str()), 0xFFFFFFFFu, 0xFFFFFFFFu},
-                                      kTagIdentifiers[row],
+                                      TagIdentifier(row),
                                       NamePointerOfRow(row),
                                       kTagMetaPointers[row],
                                       {0, 0}};
@@ -136,7 +132,7 @@ void PutIndexAndNames(MapImage& image) {
         names.push_back(0);
     }
     image.Put(kIndexOffset + tools::kIndexHeaderSize, entries.data(), entries.size());
-    image.Put(kTagNameOffsets[0], names.data(), names.size());
+    image.Put(kFirstNameOffset, names.data(), names.size());
 }
 
 // A small fixed generator, so every build writes the same values.
@@ -183,7 +179,7 @@ TagReference Reference(int weapon, int slot, Values& values) {
     }
     const std::vector<int> rows = RowsOfClass(rowClass);
     const int row = rows[(weapon * 7 + slot * 3) % rows.size()];
-    ref.tagId = kTagIdentifiers[row];
+    ref.tagId = TagIdentifier(row);
     ref.namePointer = NamePointerOfRow(row);
     if (slot == 17) {  // a reference to no tag
         ref.tagId = 0xFFFFFFFFu;
@@ -286,14 +282,14 @@ std::uint8_t GapPattern(std::uint32_t fileOffset) {
     return byte != 0 ? byte : 0x5A;
 }
 
-bool WriteDemoMap(const std::string& path, std::string* error) {
+Status WriteDemoMap(const std::string& path) {
     MapImage image;
     PutHeader(image);
     PutIndexAndNames(image);
     for (int weapon = 0; weapon < kWeaponCount; ++weapon) {
         PutWeapon(image, weapon);
     }
-    return image.WriteTo(path, error);
+    return image.WriteTo(path);
 }
 
 }  // namespace demo

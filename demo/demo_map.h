@@ -3,23 +3,27 @@
 #include <cstdint>
 #include <string>
 
+#include "catalogue/supported_map.h"
+#include "core/result.h"
+#include "tools/tag_index.h"
+
 // Builds a complete map that the editor can work on: the map's header and tag index, the
 // catalogue's names at their offsets, and the fifteen weapon structures. Byte for byte the same
 // on every run; unwritten stretches are left as holes where the file system allows.
 
 namespace demo {
 
-inline constexpr std::uint32_t kIndexOffset = 0x0233B600u;
+// The tag index lies right before the names.
+inline constexpr std::uint32_t kIndexOffset =
+    kFirstNameOffset - tools::kIndexHeaderSize - kTagCount * tools::kIndexEntrySize;
 inline constexpr std::uint32_t kFileSize = 0x02A47000u;
-// A weapon's second block lies this far into the weapon's own data.
+// A weapon's second block lies this far into the weapon's own data (kWeaponDataSize bytes).
 inline constexpr std::uint32_t kSecondBlockDistance = 0x520;
-// The weapon's data, main block to the end of its second block and beyond, up to the next tag.
-inline constexpr std::uint32_t kWeaponDataSize = 0x800;
 
 // The byte every gap and unused stretch of a weapon's data holds at this offset.
 std::uint8_t GapPattern(std::uint32_t fileOffset);
 
-// False with a reason when the file cannot be written.
-bool WriteDemoMap(const std::string& path, std::string* error);
+// Fails with the reason when the file cannot be written.
+Status WriteDemoMap(const std::string& path);
 
 }  // namespace demo

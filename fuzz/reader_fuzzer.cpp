@@ -9,8 +9,8 @@
 
 #include <cstring>
 
+#include "catalogue/supported_map.h"
 #include "catalogue/tag_catalogue.h"
-#include "catalogue/weapon_list.h"
 #include "demo/demo_map.h"
 #include "fuzz/fuzz_support.h"
 #include "weapon/map_file.h"

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "app/editor_app.h"
+#include "catalogue/supported_map.h"
 #include "catalogue/tag_class.h"
-#include "catalogue/weapon_list.h"
 #include "demo/demo_map.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/headless/headless_backend.h"
@@ -190,9 +190,8 @@ extern "C" const char* __asan_default_options() {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     fuzz::EnterScratchFolder();
-    std::string error;
-    if (!demo::WriteDemoMap(kMapFileName, &error)) {
-        fuzz::Fail(error);
+    if (const Status written = demo::WriteDemoMap(kMapFileName); !written) {
+        fuzz::Fail(written.Error());
     }
     g_pristine = new Pristine{fuzz::FileImage::Of(kMapFileName), {}, {}};
     g_pristine->records.reserve(kWeaponCount);

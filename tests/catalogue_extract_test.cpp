@@ -6,8 +6,8 @@
 #include <functional>
 #include <sstream>
 
+#include "catalogue/supported_map.h"
 #include "catalogue/tag_catalogue.h"
-#include "catalogue/weapon_list.h"
 #include "demo/demo_map.h"
 #include "tests/support/map_folder.h"
 #include "tools/map_tool_commands.h"

@@ -6,8 +6,8 @@
 #include <set>
 #include <string>
 
+#include "catalogue/supported_map.h"
 #include "catalogue/tag_catalogue.h"
-#include "catalogue/weapon_list.h"
 #include "tests/support/field_position.h"
 #include "tests/support/map_folder.h"
 #include "weapon/map_file.h"
@@ -25,44 +25,30 @@ std::size_t NameLength(int row) {
     return path.rfind('.');
 }
 
+// The rule's turning points, as the specification gives them.
+static_assert(TagIdentifier(0) == 0xE1740000u && TagIdentifier(1691) == 0xE80F069Bu &&
+              TagIdentifier(1692) == 0xE811069Cu && TagIdentifier(1693) == 0xE813069Du &&
+              TagIdentifier(1805) == 0xE883070Du);
+
 TEST(Catalogue, IdentifiersFollowTheirRule) {
     for (int row = 0; row < kTagCount; ++row) {
-        const std::uint32_t skip = row <= 1691 ? 0 : row == 1692 ? 1 : 2;
-        const std::uint32_t expected =
-            (0xE174u + row + skip) << 16 | static_cast<std::uint32_t>(row);
-        ASSERT_EQ(kTagIdentifiers[row], expected) << "row " << row;
+        ASSERT_EQ(kTagIdentifiers[row], TagIdentifier(row)) << "row " << row;
     }
 }
 
 TEST(Catalogue, TellingRows) {
-    struct Row {
-        int row;
-        std::uint32_t id;
-        const char* cls;
-        std::uint32_t nameOffset;
-        std::uint32_t metaPointer;
-    };
-    const Row rows[] = {
-        {0, 0xE1740000, "scnr", 0x023497E4, 0x8068C318},
-        {122, 0xE1EE007A, "bitm", 0x0234AF65, 0x80725514},
-        {1691, 0xE80F069B, "metr", 0x0235A816, 0x80A9AC88},
-        {1692, 0xE811069C, "metr", 0x0235A82B, 0x80A9D2DC},
-        {1693, 0xE813069D, "effe", 0x0235A83E, 0x80A9DD00},
-        {1764, 0xE85A06E4, "sbsp", 0x0235B26E, 0},
-        {1804, 0xE882070C, "snd!", 0x0235B926, 0x80AB0500},
-        {1805, 0xE883070D, "snde", 0x0235B951, 0x80AB1018},
-    };
-    for (const Row& r : rows) {
+    for (const TellingRow& r : kTellingRows) {
         SCOPED_TRACE(r.row);
-        EXPECT_EQ(kTagIdentifiers[r.row], r.id);
-        EXPECT_EQ(ClassOf(r.row), r.cls);
+        if (r.path.empty()) {
+            EXPECT_EQ(ClassOf(r.row), r.classCode);
+        } else {
+            EXPECT_EQ(kTagPaths[r.row], r.path);
+        }
         EXPECT_EQ(kTagNameOffsets[r.row], r.nameOffset);
         EXPECT_EQ(kTagMetaPointers[r.row], r.metaPointer);
     }
-    EXPECT_STREQ(kTagPaths[1804], "sound/sfx/ambience/multiplayer/countryday2.snd!");
-    EXPECT_STREQ(kTagPaths[1805], "sound/sound environments/mountains.snde");
     EXPECT_EQ(kTagNameOffsets[kTagCount], 0xFFFFFFFFu);
-    EXPECT_EQ(NameLength(122), 85u);
+    EXPECT_EQ(NameLength(kLongestNameRow), std::size_t(kLongestName));
 }
 
 TEST(Catalogue, NamesArePackedAndWithinTheirLengths) {
@@ -70,13 +56,13 @@ TEST(Catalogue, NamesArePackedAndWithinTheirLengths) {
     for (int row = 0; row + 1 < kTagCount; ++row) {
         ASSERT_EQ(kTagNameOffsets[row + 1], kTagNameOffsets[row] + NameLength(row) + 1) << row;
         shortest = std::min(shortest, NameLength(row));
-        if (row != 122) {
-            EXPECT_LT(NameLength(row), 85u) << row;
+        if (row != kLongestNameRow) {
+            EXPECT_LT(NameLength(row), std::size_t(kLongestName)) << row;
         }
         EXPECT_EQ(std::string(kTagPaths[row]).substr(0, NameLength(row)).find('.'),
                   std::string::npos);
     }
-    EXPECT_EQ(shortest, 11u);
+    EXPECT_EQ(shortest, std::size_t(kShortestName));
 }
 
 TEST(Catalogue, ClassCountsAndUniquePaths) {
@@ -86,24 +72,21 @@ TEST(Catalogue, ClassCountsAndUniquePaths) {
         ++counts[ClassOf(row)];
         EXPECT_TRUE(paths.insert(kTagPaths[row]).second) << kTagPaths[row];
     }
-    EXPECT_EQ(counts.size(), 57u);
-    const std::map<std::string, int> some = {{"bitm", 368}, {"effe", 318}, {"snd!", 315},
-                                             {"sotr", 26},  {"weap", 15},  {"shdr", 0},
-                                             {"sky", 1},    {"DeLa", 30},  {"hm", 1}};
-    for (const auto& [code, count] : some) {
-        EXPECT_EQ(counts[code], count) << code;
+    EXPECT_EQ(counts.size(), std::size(kClassCounts));
+    for (const ClassCount& known : kClassCounts) {
+        EXPECT_EQ(counts[std::string(known.code)], known.rows) << known.code;
     }
 }
 
 TEST(Catalogue, MetaPointersAscendAndMetaOffsetsSkipTheNullRow) {
     std::uint32_t previous = 0;
     for (int row = 0; row < kTagCount; ++row) {
-        if (row == 1764) {
+        if (row == kNoMetaRow) {
             continue;
         }
         EXPECT_GT(kTagMetaPointers[row], previous) << row;
         previous = kTagMetaPointers[row];
-        const int index = row < 1764 ? row : row - 1;
+        const int index = row < kNoMetaRow ? row : row - 1;
         EXPECT_EQ(kTagMetaOffsets[index], kTagMetaPointers[row] - ADDRESS_MAGIC) << row;
     }
 }

@@ -7,9 +7,9 @@
 #include <set>
 #include <string>
 
+#include "catalogue/supported_map.h"
 #include "catalogue/tag_catalogue.h"
 #include "catalogue/tag_class.h"
-#include "catalogue/weapon_list.h"
 #include "tests/support/map_folder.h"
 #include "weapon/weapon_struct.h"
 
@@ -22,8 +22,8 @@ using testing_support::Read32;
 TEST(DemoMap, IsTheSameOnEveryRun) {
     MapFolder folder;
     const Bytes first = folder.ReadMap();
-    std::string error;
-    ASSERT_TRUE(demo::WriteDemoMap("again.map", &error)) << error;
+    const Status written = demo::WriteDemoMap("again.map");
+    ASSERT_TRUE(written) << written.Error();
     std::ifstream in("again.map", std::ios::binary);
     const Bytes second{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     EXPECT_EQ(first.size(), demo::kFileSize);
@@ -36,16 +36,16 @@ TEST(DemoMap, HeaderAndIndexDescribeTheCatalogue) {
     EXPECT_EQ(std::memcmp(map.data(), "daeh", 4), 0);
     EXPECT_EQ(Read32(map, 4), 5u);
     EXPECT_EQ(Read32(map, 8), map.size());
-    EXPECT_EQ(Read32(map, 0x10), 0x0233B600u);
+    const std::uint32_t index = demo::kIndexOffset;
+    EXPECT_EQ(Read32(map, 0x10), index);
     EXPECT_EQ(std::memcmp(map.data() + 0x7FC, "toof", 4), 0);
-    const std::uint32_t index = 0x0233B600;
-    EXPECT_EQ(Read32(map, index), 0x803A6024u);
+    EXPECT_EQ(Read32(map, index), index + 36 + ADDRESS_MAGIC);
     EXPECT_EQ(Read32(map, index + 4), kTagIdentifiers[0]);
-    EXPECT_EQ(Read32(map, index + 12), 1806u);
+    EXPECT_EQ(Read32(map, index + 12), std::uint32_t(kTagCount));
     EXPECT_EQ(std::memcmp(map.data() + index + 32, "sgat", 4), 0);
     // Every row's entry and name are torvex-cli check's to compare (MapCheck tests).
     // The names follow the index with no byte between.
-    EXPECT_EQ(index + 36 + 32 * 1806, kTagNameOffsets[0]);
+    EXPECT_EQ(index + 36 + 32 * kTagCount, kTagNameOffsets[0]);
 }
 
 TEST(DemoMap, ReferencesExerciseTheEditor) {
@@ -56,7 +56,7 @@ TEST(DemoMap, ReferencesExerciseTheEditor) {
         const WeaponStruct w(entry.metaOffset);
         const auto second = w.GetBlockPointer() - ADDRESS_MAGIC;
         EXPECT_GT(second, entry.metaOffset + 0x503);
-        EXPECT_LE(second + 0x224, entry.metaOffset + demo::kWeaponDataSize);
+        EXPECT_LE(second + 0x224, entry.metaOffset + kWeaponDataSize);
         int perClass[kTagClassCount] = {};
         for (int i = 0; i < w.GetTagRefCount(); ++i) {
             const TagReference* r = w.GetTagRef(i);

@@ -11,9 +11,9 @@
 #include <filesystem>
 #include <functional>
 
+#include "catalogue/supported_map.h"
 #include "catalogue/tag_catalogue.h"
 #include "catalogue/tag_class.h"
-#include "catalogue/weapon_list.h"
 #include "res/resource.h"
 #include "tests/support/editor_run.h"
 #include "tests/support/field_position.h"

@@ -7,8 +7,8 @@
 #include <functional>
 #include <sstream>
 
+#include "catalogue/supported_map.h"
 #include "catalogue/tag_catalogue.h"
-#include "catalogue/weapon_list.h"
 #include "demo/demo_map.h"
 #include "tests/support/field_position.h"
 #include "tests/support/map_folder.h"
@@ -157,7 +157,7 @@ const std::vector<Damage>& Damages() {
         {"a weapon's data moved, its index entry following it",
          [](const MapFolder& map) {
              const std::uint32_t meta = kWeaponList[kPistol].metaOffset;
-             MoveBytes(map, meta, meta + 0x10000, demo::kWeaponDataSize);
+             MoveBytes(map, meta, meta + 0x10000, kWeaponDataSize);
              map.Patch32(EntryField(476, 20), meta + 0x10000 + ADDRESS_MAGIC);
          },
          [] {
@@ -325,7 +325,8 @@ TEST(MapCheck, ReferencesMakeSenseByClassIdentifierAndNamePointer) {
          Reference("edom", name237, kTagIdentifiers[238]), ""},
     };
     for (const auto& c : cases) {
-        const std::string problem = tools::ReferenceProblem(c.ref);
+        const Status sound = tools::CheckReference(c.ref);
+        const std::string problem = sound ? "" : sound.Error();
         EXPECT_EQ(problem.substr(0, std::strlen(c.problemStart)), c.problemStart) << c.what;
         EXPECT_EQ(problem.empty(), *c.problemStart == '\0') << c.what << ": " << problem;
     }

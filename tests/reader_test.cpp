@@ -2,8 +2,8 @@
 
 #include <cstring>
 
+#include "catalogue/supported_map.h"
 #include "catalogue/tag_catalogue.h"
-#include "catalogue/weapon_list.h"
 #include "tests/support/map_folder.h"
 #include "weapon/weapon_layout.h"
 #include "weapon/weapon_struct.h"

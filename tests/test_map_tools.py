@@ -11,7 +11,6 @@ import unittest
 CLI = os.environ.get("TORVEX_CLI", "build/bin/torvex-cli")
 PATHS = os.environ.get("TORVEX_TAG_PATHS", "catalogue/tag_paths.txt")
 MAP = "cache003.map"
-FIRST_NAME = 0x023497E4
 CHECKS = ["names", "tag index", "tag count", "magic", "identifiers", "name pointers",
           "meta pointers", "weapon blocks", "weapon references"]
 
@@ -51,12 +50,14 @@ class MapToolsTest(unittest.TestCase):
     def test_check_names_a_changed_name_and_exits_one(self):
         with open(PATHS) as f:
             first = f.readline().rsplit(".", 1)[0]
-        self.patch(FIRST_NAME, b"#")
+        with open(self.map, "rb") as f:
+            at = f.read().index(first.encode() + b"\0")  # the names come after the header
+        self.patch(at, b"#")
         result = run(["check"], self.cwd)
         self.assertEqual(result.returncode, 1)
         lines = result.stdout.splitlines()
-        self.assertEqual(lines[0], 'FAIL  names: row 0 at 0x023497E4: expected "%s\\0", found "#%s\\0"'
-                         % (first, first[1:]))
+        self.assertEqual(lines[0], 'FAIL  names: row 0 at 0x%08X: expected "%s\\0", found "#%s\\0"'
+                         % (at, first, first[1:]))
         self.assertTrue(all(line.startswith("ok  ") for line in lines[1:-2]), lines)
         self.assertTrue(lines[-2].startswith("note  names only: "), lines[-2])
         self.assertTrue(lines[-1].startswith("not supported: 1 of 9 checks failed; cache003.map "
@@ -94,7 +95,9 @@ class UsersOwnMapTest(unittest.TestCase):
             self.assertEqual(result.returncode, 1, result.stdout)
             failed = [line.split(":")[0] for line in result.stdout.splitlines()
                       if line.startswith("FAIL")]
-            self.assertEqual(failed, ["FAIL  names", "FAIL  name pointers"])
+            # Name pointers fail too when the other names' lengths differ.
+            self.assertEqual(failed[0], "FAIL  names")
+            self.assertLessEqual(set(failed), {"FAIL  names", "FAIL  name pointers"})
             self.assertIn("note  names only: ", result.stdout)
             extracted = subprocess.run([CLI, "catalogue", MAP], cwd=cwd, capture_output=True)
             self.assertEqual(extracted.returncode, 0, extracted.stderr)

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <filesystem>
 
+#include "catalogue/supported_map.h"
 #include "catalogue/tag_catalogue.h"
-#include "catalogue/weapon_list.h"
 #include "demo/demo_map.h"
 #include "tests/support/map_folder.h"
 #include "weapon/weapon_struct.h"
@@ -92,7 +92,7 @@ TEST(Writer, GapsAreNeverWrittenAndTwoWritesEqualOne) {
         {second + 0x138, 68},
         {second + 0x1A4, 32},
         {meta + 0x504, second - meta - 0x504},  // between the blocks
-        {second + 0x224, demo::kWeaponDataSize - demo::kSecondBlockDistance - 0x224},
+        {second + 0x224, kWeaponDataSize - demo::kSecondBlockDistance - 0x224},
     };
     for (const auto& [start, length] : gaps) {
         for (std::uint32_t i = 0; i < length; ++i) {

@@ -1,8 +1,10 @@
 #pragma once
 
-#include <iosfwd>
 #include <string>
 #include <vector>
+
+#include "core/result.h"
+#include "tools/map_reader.h"
 
 // Compiles a path list, in the format of catalogue/tag_paths.txt, from a map's own header and
 // tag index, so that a user who holds the supported map builds a catalogue of exactly its
@@ -11,25 +13,10 @@
 
 namespace tools {
 
-struct Extraction {
-    bool readable = true;  // false: the map could not be read at all; detail says why
-    bool ok = false;
-    std::string rule;    // the first rule the map breaks
-    std::string detail;  // where and how
-    std::vector<std::string> paths;
-};
-
-// The rules the map itself must keep: its layout, 1806 tags, the address constant, the
-// identifier rule, names packed from the catalogue's first name offset, and the fifteen
-// weapons' meta offsets.
-Extraction ExtractCatalogue(const std::string& mapPath);
-
-// The path-list rules the build applies (catalogue/check_tag_paths.py), run over the list:
-// class counts, weapon and fixed rows, name lengths and so on. Kept in that one script.
-Extraction CheckPathRules(Extraction extraction, const std::string& python,
-                          const std::string& script);
-
-// The list as catalogue/tag_paths.txt holds it: one path a line, each ending in a line feed.
-void WritePathList(const std::vector<std::string>& paths, std::ostream& out);
+// The rules the map itself must keep come first: header, tag-count, magic, identifiers, names
+// (packed from the catalogue's first name offset) and weapon-meta; then the path-list rules the
+// build applies (catalogue/path_list_rules.h). A map that breaks one fails with "rule: detail".
+// A read that fails marks the reader Failed, whatever the result.
+Result<std::vector<std::string>> ExtractCatalogue(MapReader& reader);
 
 }  // namespace tools

@@ -6,9 +6,9 @@
 #include <ostream>
 #include <string_view>
 
+#include "catalogue/supported_map.h"
 #include "catalogue/tag_catalogue.h"
 #include "catalogue/tag_class.h"
-#include "catalogue/weapon_list.h"
 #include "tools/map_reader.h"
 #include "tools/tag_index.h"
 #include "weapon/weapon_layout.h"
@@ -19,18 +19,6 @@ namespace {
 
 using State = CheckLine::State;
 
-// Of the catalogue's meta pointers only these rows' are the supported map's own values; the
-// generator spreads the other rows' pointers between them. So the check compares these rows
-// and the weapons exactly, and holds every other row only to the ascending order (with the one
-// row that has no meta data at 0). A map whose synthesised rows differ is still the supported
-// map as far as the editor goes: it never reads a meta pointer but the weapons'.
-constexpr int kTellingMetaRows[] = {0, 122, 1691, 1692, 1693, 1764, 1804, 1805};
-constexpr int kNoMetaRow = 1764;
-
-std::uint32_t NamesBegin() {
-    return kTagNameOffsets[0];
-}
-
 // One past the last row's terminator.
 std::uint32_t NamesEnd() {
     return kTagNameOffsets[kTagCount - 1] +
@@ -38,8 +26,8 @@ std::uint32_t NamesEnd() {
 }
 
 bool IsCatalogueIdentifier(std::uint32_t identifier) {
-    const std::uint32_t row = identifier & 0xFFFFu;
-    return row < static_cast<std::uint32_t>(kTagCount) && kTagIdentifiers[row] == identifier;
+    const int row = static_cast<int>(identifier & 0xFFFFu);
+    return row < kTagCount && TagIdentifier(row) == identifier;
 }
 
 std::string Quote(const std::uint8_t* bytes, std::size_t size) {
@@ -72,13 +60,13 @@ std::string ByteList(const std::uint8_t* bytes, std::size_t size) {
     return text;
 }
 
-std::string NameMismatch(MapReader& reader) {
-    std::vector<std::uint8_t> names(NamesEnd() - NamesBegin());
-    const std::size_t held = reader.ReadAt(NamesBegin(), names.data(), names.size());
+Status CheckNames(MapReader& reader) {
+    std::vector<std::uint8_t> names(NamesEnd() - kFirstNameOffset);
+    const std::size_t held = reader.ReadAt(kFirstNameOffset, names.data(), names.size());
     for (int row = 0; row < kTagCount; ++row) {
         std::string want(TagNameOfRow(row));
         want += '\0';
-        const std::size_t at = kTagNameOffsets[row] - NamesBegin();
+        const std::size_t at = kTagNameOffsets[row] - kFirstNameOffset;
         const std::size_t have = held > at ? std::min(want.size(), held - at) : 0;
         if (have == want.size() && std::memcmp(names.data() + at, want.data(), have) == 0) {
             continue;
@@ -87,28 +75,35 @@ std::string NameMismatch(MapReader& reader) {
         if (have < want.size()) {
             found += " and then the end of the file at " + Hex(reader.Size());
         }
-        return "row " + std::to_string(row) + " at " + Hex(kTagNameOffsets[row]) + ": expected " +
-               Quote(reinterpret_cast<const std::uint8_t*>(want.data()), want.size()) + ", found " +
-               found;
+        return Failure{"row " + std::to_string(row) + " at " + Hex(kTagNameOffsets[row]) +
+                       ": expected " +
+                       Quote(reinterpret_cast<const std::uint8_t*>(want.data()), want.size()) +
+                       ", found " + found};
     }
-    return "";
+    return {};
 }
 
-std::string NamePointerMismatch(const TagIndex& index) {
+Status CheckNamePointers(const TagIndex& index) {
     for (std::size_t row = 0; row < index.entries.size(); ++row) {
         const std::uint32_t want = NamePointerOfRow(static_cast<int>(row));
         if (index.entries[row].namePointer != want) {
-            return "row " + std::to_string(row) + " at " +
-                   Hex(index.FieldOffset(static_cast<int>(row), kEntryNamePointerField)) +
-                   ": expected " + Hex(want) + ", found " + Hex(index.entries[row].namePointer);
+            return Failure{"row " + std::to_string(row) + " at " +
+                           Hex(index.FieldOffset(static_cast<int>(row), kEntryNamePointerField)) +
+                           ": expected " + Hex(want) + ", found " +
+                           Hex(index.entries[row].namePointer)};
         }
     }
-    return "";
+    return {};
 }
 
-std::string MetaPointerMismatch(const TagIndex& index) {
-    if (std::string weapon = WeaponMetaMismatch(index); !weapon.empty()) {
-        return weapon;
+// Of the catalogue's meta pointers only the telling rows' and the weapons' are the supported
+// map's own values; the generator spreads the other rows' pointers between them. So the check
+// compares those exactly, and holds every other row only to the ascending order (with the one
+// row that has no meta data at 0). A map whose synthesised rows differ is still the supported
+// map as far as the editor goes: it never reads a meta pointer but the weapons'.
+Status CheckMetaPointers(const TagIndex& index) {
+    if (Status weapons = CheckWeaponMeta(index); !weapons) {
+        return weapons;
     }
     const auto at = [&](int row) {
         return "row " + std::to_string(row) + " at " +
@@ -117,21 +112,23 @@ std::string MetaPointerMismatch(const TagIndex& index) {
     int previous = -1;
     for (int row = 0; row < static_cast<int>(index.entries.size()); ++row) {
         const std::uint32_t found = index.entries[row].metaPointer;
-        if (std::find(std::begin(kTellingMetaRows), std::end(kTellingMetaRows), row) !=
-                std::end(kTellingMetaRows) &&
-            found != kTagMetaPointers[row]) {
-            return at(row) + ": expected " + Hex(kTagMetaPointers[row]) + ", found " + Hex(found);
+        for (const TellingRow& telling : kTellingRows) {
+            if (telling.row == row && found != telling.metaPointer) {
+                return Failure{at(row) + ": expected " + Hex(telling.metaPointer) + ", found " +
+                               Hex(found)};
+            }
         }
         if (row == kNoMetaRow) {
             continue;
         }
         if (previous >= 0 && found <= index.entries[previous].metaPointer) {
-            return at(row) + ": expected a pointer above row " + std::to_string(previous) + "'s " +
-                   Hex(index.entries[previous].metaPointer) + ", found " + Hex(found);
+            return Failure{at(row) + ": expected a pointer above row " + std::to_string(previous) +
+                           "'s " + Hex(index.entries[previous].metaPointer) + ", found " +
+                           Hex(found)};
         }
         previous = row;
     }
-    return "";
+    return {};
 }
 
 std::string WeaponName(const WeaponListEntry& weapon) {
@@ -156,7 +153,7 @@ struct WeaponBlocks {
     bool readable = false;
 };
 
-std::string BlockMismatch(MapReader& reader, std::vector<WeaponBlocks>& blocks) {
+Status CheckBlocks(MapReader& reader, std::vector<WeaponBlocks>& blocks) {
     std::string first;
     for (int i = 0; i < kWeaponCount; ++i) {
         const WeaponListEntry& weapon = kWeaponList[i];
@@ -191,29 +188,27 @@ std::string BlockMismatch(MapReader& reader, std::vector<WeaponBlocks>& blocks) 
             first = WeaponName(weapon) + " " + problem;
         }
     }
-    return first;
+    return first.empty() ? Status() : Failure{first};
 }
 
 template <std::size_t N>
-std::string BlockReferenceMismatch(const LayoutRow (&rows)[N],
-                                   const std::vector<std::uint8_t>& block, std::uint64_t base,
-                                   const WeaponListEntry& weapon, int& slot) {
+Status CheckBlockReferences(const LayoutRow (&rows)[N], const std::vector<std::uint8_t>& block,
+                            std::uint64_t base, const WeaponListEntry& weapon, int& slot) {
     for (const LayoutRow& row : rows) {
         for (int i = 0; row.kind == FieldKind::TagRef && i < row.count; ++i, ++slot) {
             const std::size_t at = row.offset + FieldSize(row.kind) * i;
             TagReference ref;
             std::memcpy(&ref, block.data() + at, sizeof ref);
-            if (std::string problem = ReferenceProblem(ref); !problem.empty()) {
-                return WeaponName(weapon) + " reference " + std::to_string(slot) + " at " +
-                       Hex(base + at) + ": " + problem;
+            if (const Status sound = CheckReference(ref); !sound) {
+                return Failure{WeaponName(weapon) + " reference " + std::to_string(slot) + " at " +
+                               Hex(base + at) + ": " + sound.Error()};
             }
         }
     }
-    return "";
+    return {};
 }
 
-std::string ReferenceMismatch(MapReader& reader, const std::vector<WeaponBlocks>& blocks,
-                              int* checked) {
+Status CheckReferences(MapReader& reader, const std::vector<WeaponBlocks>& blocks, int* checked) {
     std::vector<std::uint8_t> main(kMainBlockSize);
     std::vector<std::uint8_t> second(kSecondBlockSize);
     for (int i = 0; i < kWeaponCount; ++i) {
@@ -223,27 +218,22 @@ std::string ReferenceMismatch(MapReader& reader, const std::vector<WeaponBlocks>
         reader.ReadAt(blocks[i].main, main.data(), main.size());
         reader.ReadAt(blocks[i].second, second.data(), second.size());
         int slot = 0;
-        std::string problem =
-            BlockReferenceMismatch(kMainBlock, main, blocks[i].main, kWeaponList[i], slot);
-        if (problem.empty()) {
-            problem = BlockReferenceMismatch(kSecondBlock, second, blocks[i].second, kWeaponList[i],
-                                             slot);
+        Status sound = CheckBlockReferences(kMainBlock, main, blocks[i].main, kWeaponList[i], slot);
+        if (sound) {
+            sound =
+                CheckBlockReferences(kSecondBlock, second, blocks[i].second, kWeaponList[i], slot);
         }
-        if (!problem.empty()) {
-            return problem;
+        if (!sound) {
+            return sound;
         }
         *checked += slot;
     }
-    return "";
+    return {};
 }
 
-void Add(CheckReport& report, const char* name, const std::string& mismatch,
-         const std::string& passed) {
-    if (mismatch.empty()) {
-        report.lines.push_back({State::Passed, name, passed});
-    } else {
-        report.lines.push_back({State::Failed, name, mismatch});
-    }
+void Add(CheckReport& report, const char* name, const Status& kept, const std::string& passed) {
+    report.lines.push_back(kept ? CheckLine{State::Passed, name, passed}
+                                : CheckLine{State::Failed, name, kept.Error()});
 }
 
 void CheckIndex(MapReader& reader, CheckReport& report) {
@@ -261,12 +251,12 @@ void CheckIndex(MapReader& reader, CheckReport& report) {
     }
     const TagIndex& index = lookup.index;
     const std::string rows = std::to_string(index.entries.size()) + " rows";
-    Add(report, "tag index", "", "header \"daeh\" ... \"toof\", index at " + Hex(index.offset));
-    Add(report, "tag count", TagCountMismatch(index), std::to_string(index.tagCount));
-    Add(report, "magic", MagicMismatch(index), Hex(index.ImpliedMagic()));
-    Add(report, "identifiers", IdentifierMismatch(index), rows);
-    Add(report, "name pointers", NamePointerMismatch(index), rows);
-    Add(report, "meta pointers", MetaPointerMismatch(index),
+    Add(report, "tag index", {}, "header \"daeh\" ... \"toof\", index at " + Hex(index.offset));
+    Add(report, "tag count", CheckTagCount(index), std::to_string(index.tagCount));
+    Add(report, "magic", CheckMagic(index), Hex(index.ImpliedMagic()));
+    Add(report, "identifiers", CheckIdentifiers(index), rows);
+    Add(report, "name pointers", CheckNamePointers(index), rows);
+    Add(report, "meta pointers", CheckMetaPointers(index),
         "the 15 weapons' and the telling rows' exact, all ascending");
 }
 
@@ -293,50 +283,52 @@ int CheckReport::Failures() const {
 // them, and the names check already tells that case apart. Still, a weapon read from moved
 // bytes fails at once: stray bytes are seldom a printable class, and almost never a catalogue
 // identifier.
-std::string ReferenceProblem(const TagReference& ref) {
+Status CheckReference(const TagReference& ref) {
     char classBytes[4] = {};
     std::memcpy(classBytes, &ref.classCode, 4);
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(classBytes);
     if (ref.classCode != kNoTag &&
         !std::all_of(bytes, bytes + 4, [](std::uint8_t c) { return c >= 0x20 && c < 0x7F; })) {
-        return "class: expected four printable characters or FF FF FF FF, found " +
-               ByteList(bytes, 4);
+        return Failure{"class: expected four printable characters or FF FF FF FF, found " +
+                       ByteList(bytes, 4)};
     }
     if (ref.tagId != kNoTag && !IsCatalogueIdentifier(ref.tagId)) {
-        return "identifier: expected a catalogue tag's or 0xFFFFFFFF, found " + Hex(ref.tagId);
+        return Failure{"identifier: expected a catalogue tag's or 0xFFFFFFFF, found " +
+                       Hex(ref.tagId)};
     }
     const TagClass* known =
         ref.classCode == kNoTag ? nullptr : FindTagClassByStoredClass(StoredClassText(classBytes));
     if (known == nullptr || ref.namePointer == 0) {
-        return "";
+        return {};
     }
     const std::uint32_t offset = ref.namePointer - ADDRESS_MAGIC;
-    if (offset < NamesBegin() || offset >= NamesEnd()) {
-        return "name pointer of a \"" + std::string(known->referenceClass) +
-               "\" reference: expected 0 or one into the names, " +
-               Hex(NamesBegin() + ADDRESS_MAGIC) + " to " + Hex(NamesEnd() - 1 + ADDRESS_MAGIC) +
-               ", found " + Hex(ref.namePointer);
+    if (offset < kFirstNameOffset || offset >= NamesEnd()) {
+        return Failure{"name pointer of a \"" + std::string(known->referenceClass) +
+                       "\" reference: expected 0 or one into the names, " +
+                       Hex(kFirstNameOffset + ADDRESS_MAGIC) + " to " +
+                       Hex(NamesEnd() - 1 + ADDRESS_MAGIC) + ", found " + Hex(ref.namePointer)};
     }
-    return "";
+    return {};
 }
 
 CheckReport CheckMap(const std::string& path) {
     CheckReport report;
     MapReader reader;
-    if (!reader.Open(path, &report.reason)) {
+    if (const Status opened = reader.Open(path); !opened) {
+        report.reason = opened.Error();
         return report;
     }
     report.readable = true;
-    Add(report, "names", NameMismatch(reader),
-        std::to_string(kTagCount) + " names from " + Hex(NamesBegin()) + " to " +
+    Add(report, "names", CheckNames(reader),
+        std::to_string(kTagCount) + " names from " + Hex(kFirstNameOffset) + " to " +
             Hex(NamesEnd() - 1));
     CheckIndex(reader, report);
     std::vector<WeaponBlocks> blocks(kWeaponCount);
-    Add(report, "weapon blocks", BlockMismatch(reader, blocks),
+    Add(report, "weapon blocks", CheckBlocks(reader, blocks),
         std::to_string(kWeaponCount) + " weapons, each second block after its main block");
     int references = 0;
-    const std::string referenceMismatch = ReferenceMismatch(reader, blocks, &references);
-    Add(report, "weapon references", referenceMismatch,
+    const Status sound = CheckReferences(reader, blocks, &references);
+    Add(report, "weapon references", sound,
         std::to_string(references) + " references in the weapons whose blocks were found");
     const bool namesOnly =
         std::all_of(report.lines.begin(), report.lines.end(), [](const CheckLine& line) {

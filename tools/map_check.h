@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/result.h"
 #include "weapon/tag_reference.h"
 
 // Tells whether a map is the one this build's catalogue describes, before anyone edits it: the
@@ -31,8 +32,8 @@ struct CheckReport {
 
 CheckReport CheckMap(const std::string& path);
 
-// What makes a tag reference read from a weapon implausible on the supported map, or "".
-std::string ReferenceProblem(const TagReference& ref);
+// Fails with what makes a tag reference read from a weapon implausible on the supported map.
+Status CheckReference(const TagReference& ref);
 
 // Prints one line per check and a summary line; returns the exit status: 0 for the supported
 // map, 1 for any other, 2 when the map could not be read.

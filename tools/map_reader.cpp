@@ -12,25 +12,22 @@ MapReader::~MapReader() {
     }
 }
 
-bool MapReader::Open(const std::string& path, std::string* reason) {
+Status MapReader::Open(const std::string& path) {
     std::error_code error;
     const auto status = std::filesystem::status(path, error);
     if (!error && std::filesystem::is_directory(status)) {
-        *reason = "it is a folder";
-        return false;
+        return Failure{"it is a folder"};
     }
     file_ = std::fopen(path.c_str(), "rb");
     if (file_ == nullptr) {
-        *reason = std::strerror(errno);
-        return false;
+        return Failure{std::strerror(errno)};
     }
     const auto size = std::filesystem::file_size(path, error);
     if (error) {
-        *reason = error.message();
-        return false;
+        return Failure{error.message()};
     }
     size_ = size;
-    return true;
+    return {};
 }
 
 std::size_t MapReader::ReadAt(std::uint64_t offset, void* data, std::size_t size) {

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+#include "core/result.h"
+
 namespace tools {
 
 // Read-only random access to a map. It never opens the file for writing, so whatever it is
@@ -15,8 +17,8 @@ class MapReader {
     MapReader(const MapReader&) = delete;
     MapReader& operator=(const MapReader&) = delete;
 
-    // False, with the reason, when the path is not a file that can be read.
-    bool Open(const std::string& path, std::string* reason);
+    // Fails, with the reason, when the path is not a file that can be read.
+    Status Open(const std::string& path);
 
     std::uint64_t Size() const { return size_; }
 

@@ -13,18 +13,27 @@ int RunCheck(std::ostream& out) {
 }
 
 int RunCatalogue(const std::string& mapPath, std::ostream& out, std::ostream& err) {
-    const Extraction extraction =
-        CheckPathRules(ExtractCatalogue(mapPath), TORVEX_PYTHON, TORVEX_PATH_RULES_SCRIPT);
-    if (!extraction.readable) {
-        err << "torvex-cli: " << extraction.detail << '\n';
+    MapReader reader;
+    const Status opened = reader.Open(mapPath);
+    if (!opened) {
+        err << "torvex-cli: cannot read " << mapPath << ": " << opened.Error() << '\n';
         return 2;
     }
-    if (!extraction.ok) {
-        err << "torvex-cli: " << mapPath << " breaks the catalogue rule \"" << extraction.rule
-            << "\": " << extraction.detail << '\n';
+    const Result<std::vector<std::string>> paths = ExtractCatalogue(reader);
+    if (reader.Failed()) {
+        err << "torvex-cli: cannot read " << mapPath << ": a read failed\n";
+        return 2;
+    }
+    if (!paths) {
+        // "rule: detail"
+        const std::size_t split = paths.Error().find(": ");
+        err << "torvex-cli: " << mapPath << " breaks the catalogue rule \""
+            << paths.Error().substr(0, split) << "\": " << paths.Error().substr(split + 2) << '\n';
         return 1;
     }
-    WritePathList(extraction.paths, out);
+    for (const std::string& path : *paths) {
+        out << path << '\n';
+    }
     return 0;
 }
 

@@ -4,8 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "catalogue/tag_catalogue.h"
-#include "catalogue/weapon_list.h"
+#include "catalogue/supported_map.h"
 
 namespace tools {
 
@@ -82,49 +81,51 @@ std::string ClassCodeText(std::uint32_t classWord) {
     return code;
 }
 
-std::string TagCountMismatch(const TagIndex& index) {
+Status CheckTagCount(const TagIndex& index) {
     if (index.tagCount == static_cast<std::uint32_t>(kTagCount)) {
-        return "";
+        return {};
     }
-    return "at " + Hex(index.offset + kIndexTagCountField) + ": expected " +
-           std::to_string(kTagCount) + ", found " + std::to_string(index.tagCount);
+    return Failure{"at " + Hex(index.offset + kIndexTagCountField) + ": expected " +
+                   std::to_string(kTagCount) + ", found " + std::to_string(index.tagCount)};
 }
 
-std::string MagicMismatch(const TagIndex& index) {
+Status CheckMagic(const TagIndex& index) {
     if (index.ImpliedMagic() == ADDRESS_MAGIC) {
-        return "";
+        return {};
     }
-    return "at " + Hex(index.offset) + ": expected " + Hex(ADDRESS_MAGIC) + ", found " +
-           Hex(index.ImpliedMagic()) + " (first entry address " + Hex(index.firstEntryAddress) +
-           " less the entries' offset " + Hex(index.EntriesOffset()) + ")";
+    return Failure{"at " + Hex(index.offset) + ": expected " + Hex(ADDRESS_MAGIC) + ", found " +
+                   Hex(index.ImpliedMagic()) + " (first entry address " +
+                   Hex(index.firstEntryAddress) + " less the entries' offset " +
+                   Hex(index.EntriesOffset()) + ")"};
 }
 
-std::string IdentifierMismatch(const TagIndex& index) {
+Status CheckIdentifiers(const TagIndex& index) {
     // The catalogue's identifiers follow from the row alone, whatever the path list.
-    for (std::size_t row = 0; row < index.entries.size(); ++row) {
-        if (index.entries[row].identifier != kTagIdentifiers[row]) {
-            return Field(index, static_cast<int>(row), kEntryIdentifierField) + ": expected " +
-                   Hex(kTagIdentifiers[row]) + ", found " + Hex(index.entries[row].identifier);
+    for (int row = 0; row < static_cast<int>(index.entries.size()); ++row) {
+        if (index.entries[row].identifier != TagIdentifier(row)) {
+            return Failure{Field(index, row, kEntryIdentifierField) + ": expected " +
+                           Hex(TagIdentifier(row)) + ", found " +
+                           Hex(index.entries[row].identifier)};
         }
     }
-    return "";
+    return {};
 }
 
-std::string WeaponMetaMismatch(const TagIndex& index) {
+Status CheckWeaponMeta(const TagIndex& index) {
     for (const WeaponListEntry& weapon : kWeaponList) {
         if (static_cast<std::size_t>(weapon.row) >= index.entries.size()) {
-            return "row " + std::to_string(weapon.row) + " (" + weapon.path +
-                   "): the index ends before it";
+            return Failure{"row " + std::to_string(weapon.row) + " (" + weapon.path +
+                           "): the index ends before it"};
         }
         const std::uint32_t want = weapon.metaOffset + ADDRESS_MAGIC;
         const std::uint32_t found = index.entries[weapon.row].metaPointer;
         if (found != want) {
-            return Field(index, weapon.row, kEntryMetaPointerField) + " (" + weapon.path +
-                   "): expected " + Hex(want) + " (meta offset " + Hex(weapon.metaOffset) +
-                   "), found " + Hex(found);
+            return Failure{Field(index, weapon.row, kEntryMetaPointerField) + " (" + weapon.path +
+                           "): expected " + Hex(want) + " (meta offset " + Hex(weapon.metaOffset) +
+                           "), found " + Hex(found)};
         }
     }
-    return "";
+    return {};
 }
 
 }  // namespace tools

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/result.h"
 #include "tools/map_reader.h"
 
 // The map's own header and tag index, in the layout the supported map (and the demo map) has:
@@ -70,11 +71,11 @@ IndexLookup ReadTagIndex(MapReader& reader);
 std::string ClassCodeText(std::uint32_t classWord);
 
 // Rules a map must keep to be the catalogue's, shared by the check and the catalogue
-// extraction. Each gives the first mismatch (row, file offset, expected and found), or "".
-std::string TagCountMismatch(const TagIndex& index);
-std::string MagicMismatch(const TagIndex& index);
-std::string IdentifierMismatch(const TagIndex& index);
-std::string WeaponMetaMismatch(const TagIndex& index);
+// extraction. Each fails with the first mismatch (row, file offset, expected and found).
+Status CheckTagCount(const TagIndex& index);
+Status CheckMagic(const TagIndex& index);
+Status CheckIdentifiers(const TagIndex& index);
+Status CheckWeaponMeta(const TagIndex& index);
 
 // "0x0233B600".
 std::string Hex(std::uint64_t value);

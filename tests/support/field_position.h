@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/supported_map.h"
 #include "catalogue/tag_catalogue.h"
-#include "catalogue/weapon_list.h"
 #include "weapon/weapon_layout.h"
 #include "weapon/weapon_struct.h"
 

@@ -24,8 +24,8 @@ MapFolder::MapFolder(bool withDemoMap) : previous_(fs::current_path().string()) 
     path_ = made;
     fs::current_path(path_);
     if (withDemoMap) {
-        std::string error;
-        EXPECT_TRUE(demo::WriteDemoMap(kMapFileName, &error)) << error;
+        const Status written = demo::WriteDemoMap(kMapFileName);
+        EXPECT_TRUE(written) << written.Error();
     }
 }
 
