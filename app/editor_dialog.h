@@ -8,6 +8,7 @@
 #include "platform/controls.h"
 #include "platform/dialog.h"
 
+struct FieldRef;
 struct TagClass;
 
 // Where the icon goes in a minimised window's client area: centred, rounding as the
@@ -49,9 +50,7 @@ class EditorDialog : public platform::Dialog {
     void RunSelectionSteps();
     void ClearValueCombo();
     std::string ItemText(platform::TreeItem item) const;
-    bool UpdateNamedValue(WeaponStruct& weapon, const std::string& itemText);
-    bool UpdateUnknownValue(WeaponStruct& weapon, const std::string& parentText,
-                            const std::string& itemText);
+    void UpdateValue(WeaponStruct& weapon, const FieldRef& field);
     void UpdateTagReference(WeaponStruct& weapon, const TagClass& tagClass);
 
     std::fstream& mapFile_;

@@ -5,6 +5,7 @@
 
 #include "cli/program.h"
 #include "cli/session.h"
+#include "editor/item_text.h"
 #include "res/resource.h"
 
 namespace cli {
@@ -14,10 +15,6 @@ using platform::headless::HeadlessTree;
 using platform::headless::HeadlessWindow;
 
 namespace {
-
-constexpr const char* kNamedLabels[] = {"Number of zooms", "Zoom 1",    "Zoom 2",
-                                        "Max ammo",        "Clip size", "Projectiles per shot"};
-constexpr const char* kUnknownCategories[] = {"Unknown shorts", "Unknown longs", "Unknown floats"};
 
 // The path ("1.17") of the child of `parent` whose text passes the test, or "".
 template <class Test>
@@ -46,6 +43,15 @@ std::string WeaponPath(const HeadlessTree& tree, const std::string& weapon) {
                      [&](const std::string& text, std::size_t) { return text == weapon; });
 }
 
+// The path of the child of `parent` that the editor reads as the field, or "".
+std::string FieldPath(const HeadlessTree& tree, TreeItem parent, const std::string& parentPath,
+                      FieldRef field) {
+    const std::string parentText = tree.GetItemText(parent);
+    return ChildPath(tree, parent, parentPath, [&](const std::string& text, std::size_t) {
+        return FieldOfItem(text, parentText) == field;
+    });
+}
+
 // The item a set request names, or "" after reporting why there is none.
 std::string ValueItemPath(const HeadlessTree& tree, const SetRequest& request, int& status) {
     status = 2;
@@ -55,21 +61,20 @@ std::string ValueItemPath(const HeadlessTree& tree, const SetRequest& request, i
         return "";
     }
     const TreeItem weaponItem = At(tree, weaponPath);
-    for (const char* label : kNamedLabels) {
-        if (request.label == label) {
+    for (const NamedField& named : NamedFields()) {
+        if (request.label == named.label) {
             if (request.index >= 0) {
                 Error("'" + request.label + "' takes no index");
                 return "";
             }
             status = 0;
-            return ChildPath(tree, weaponItem, weaponPath,
-                             [&](const std::string& text, std::size_t) {
-                                 return text.starts_with(request.label + ":");
-                             });
+            return FieldPath(tree, weaponItem, weaponPath, named.field);
         }
     }
-    for (const char* category : kUnknownCategories) {
-        if (request.label == category) {
+    std::string categories;
+    for (const UnnamedCategory& category : kUnnamedCategories) {
+        categories += (categories.empty() ? "" : ", ") + std::string(category.text);
+        if (request.label == category.text) {
             if (request.index < 0) {
                 Error("'" + request.label + "' needs an index");
                 return "";
@@ -77,11 +82,8 @@ std::string ValueItemPath(const HeadlessTree& tree, const SetRequest& request, i
             const std::string categoryPath = ChildPath(
                 tree, weaponItem, weaponPath,
                 [&](const std::string& text, std::size_t) { return text == request.label; });
-            const std::string itemPath = ChildPath(
-                tree, At(tree, categoryPath), categoryPath,
-                [&](const std::string& text, std::size_t) {
-                    return text.starts_with("Unknown " + std::to_string(request.index) + ":");
-                });
+            const std::string itemPath = FieldPath(tree, At(tree, categoryPath), categoryPath,
+                                                   {category.kind, request.index});
             if (itemPath.empty()) {
                 Error("no value " + std::to_string(request.index) + " under '" + request.label +
                       "'");
@@ -91,8 +93,7 @@ std::string ValueItemPath(const HeadlessTree& tree, const SetRequest& request, i
             return itemPath;
         }
     }
-    Error("unknown label '" + request.label +
-          "'; use a named value's label or Unknown shorts, Unknown longs, Unknown floats");
+    Error("unknown label '" + request.label + "'; use a named value's label or " + categories);
     return "";
 }
 

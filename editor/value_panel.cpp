@@ -3,34 +3,13 @@
 #include "app/editor_dialog.h"
 #include "catalogue/tag_catalogue.h"
 #include "catalogue/tag_class.h"
+#include "editor/item_text.h"
 #include "editor/number_text.h"
 #include "editor/remembered_selection.h"
 
 namespace {
 
-constexpr const char* kValuePrefixes[] = {
-    "Unknown ",
-    "Zoom 1",
-    "Zoom 2",
-    "Number of zooms",
-    "Max ammo",
-    "Clip size",
-    "Projectiles per shot",
-};
 constexpr char kCustomValueEntry[] = "Custom Value:";
-
-bool IsValueItemText(std::string_view text) {
-    for (const char* prefix : kValuePrefixes) {
-        if (text.starts_with(prefix)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-bool EndsWith(std::string_view text, std::string_view suffix) {
-    return text.ends_with(suffix);
-}
 
 }  // namespace
 
@@ -59,7 +38,7 @@ void EditorDialog::RunSelectionSteps() {
                             ? platform::kNoTreeItem
                             : m_weaponTree.GetParentItem(g_parentItem);
 
-    if (IsValueItemText(ItemText(g_selectedItem))) {
+    if (TakesTypedValue(ItemText(g_selectedItem))) {
         ClearValueCombo();
         m_valueCombo.AddString(kCustomValueEntry);
         m_newValue.clear();
@@ -83,7 +62,7 @@ void EditorDialog::FillIdentifierCombo(const char* listClass) {
     UpdateData(true);
     for (int row = 0; row < kSearchedRowCount; ++row) {
         const std::string entry = Format("%d: %s", row, PathForId(kTagIdentifiers[row]).c_str());
-        if (m_showAll != 0 || EndsWith(entry, listClass)) {
+        if (m_showAll != 0 || entry.ends_with(listClass)) {
             m_valueCombo.AddString(entry);
         }
     }
