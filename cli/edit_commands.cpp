@@ -16,21 +16,34 @@ using platform::headless::HeadlessWindow;
 
 namespace {
 
-// The path ("1.17") of the child of `parent` whose text passes the test, or "".
+TreeItem At(const HeadlessTree& tree, const std::string& path) {
+    return tree.ItemAtPath(ParseItemPath(path));
+}
+
+// The path ("1.17") of the child of the item at `parentPath` ("": the root) whose text passes
+// the test, or "".
 template <class Test>
-std::string ChildPath(const HeadlessTree& tree, TreeItem parent, const std::string& parentPath,
-                      Test test) {
-    const std::vector<TreeItem> children = tree.Children(parent);
+std::string ChildPath(const HeadlessTree& tree, const std::string& parentPath, Test test) {
+    const std::vector<TreeItem> children = tree.Children(At(tree, parentPath));
     for (std::size_t i = 0; i < children.size(); ++i) {
-        if (test(tree.GetItemText(children[i]), i)) {
+        if (test(tree.GetItemText(children[i]))) {
             return (parentPath.empty() ? "" : parentPath + ".") + std::to_string(i);
         }
     }
     return "";
 }
 
-TreeItem At(const HeadlessTree& tree, const std::string& path) {
-    return tree.ItemAtPath(ParseItemPath(path));
+std::string ChildPathByText(const HeadlessTree& tree, const std::string& parentPath,
+                            const std::string& text) {
+    return ChildPath(tree, parentPath, [&](const std::string& child) { return child == text; });
+}
+
+// The path of the child that the editor reads as the field, or "".
+std::string FieldPath(const HeadlessTree& tree, const std::string& parentPath, FieldRef field) {
+    const std::string parentText = tree.GetItemText(At(tree, parentPath));
+    return ChildPath(tree, parentPath, [&](const std::string& text) {
+        return FieldOfItem(text, parentText) == field;
+    });
 }
 
 int Error(const std::string& what) {
@@ -38,37 +51,20 @@ int Error(const std::string& what) {
     return 2;
 }
 
-std::string WeaponPath(const HeadlessTree& tree, const std::string& weapon) {
-    return ChildPath(tree, platform::kNoTreeItem, "",
-                     [&](const std::string& text, std::size_t) { return text == weapon; });
-}
-
-// The path of the child of `parent` that the editor reads as the field, or "".
-std::string FieldPath(const HeadlessTree& tree, TreeItem parent, const std::string& parentPath,
-                      FieldRef field) {
-    const std::string parentText = tree.GetItemText(parent);
-    return ChildPath(tree, parent, parentPath, [&](const std::string& text, std::size_t) {
-        return FieldOfItem(text, parentText) == field;
-    });
-}
-
 // The item a set request names, or "" after reporting why there is none.
-std::string ValueItemPath(const HeadlessTree& tree, const SetRequest& request, int& status) {
-    status = 2;
-    const std::string weaponPath = WeaponPath(tree, request.weapon);
+std::string ValueItemPath(const HeadlessTree& tree, const SetRequest& request) {
+    const std::string weaponPath = ChildPathByText(tree, "", request.weapon);
     if (weaponPath.empty()) {
         Error("no weapon '" + request.weapon + "' in the tree");
         return "";
     }
-    const TreeItem weaponItem = At(tree, weaponPath);
     for (const NamedField& named : NamedFields()) {
         if (request.label == named.label) {
             if (request.index >= 0) {
                 Error("'" + request.label + "' takes no index");
                 return "";
             }
-            status = 0;
-            return FieldPath(tree, weaponItem, weaponPath, named.field);
+            return FieldPath(tree, weaponPath, named.field);
         }
     }
     std::string categories;
@@ -79,17 +75,13 @@ std::string ValueItemPath(const HeadlessTree& tree, const SetRequest& request, i
                 Error("'" + request.label + "' needs an index");
                 return "";
             }
-            const std::string categoryPath = ChildPath(
-                tree, weaponItem, weaponPath,
-                [&](const std::string& text, std::size_t) { return text == request.label; });
-            const std::string itemPath = FieldPath(tree, At(tree, categoryPath), categoryPath,
-                                                   {category.kind, request.index});
+            const std::string itemPath =
+                FieldPath(tree, ChildPathByText(tree, weaponPath, request.label),
+                          {category.kind, request.index});
             if (itemPath.empty()) {
                 Error("no value " + std::to_string(request.index) + " under '" + request.label +
                       "'");
-                return "";
             }
-            status = 0;
             return itemPath;
         }
     }
@@ -130,11 +122,9 @@ int RunSet(const SetRequest& request) {
                      "' is longer than the 8 characters the edit box takes");
     }
     return RunScript([&](HeadlessWindow& window, Session& session) {
-        int status = 0;
-        const std::string path =
-            ValueItemPath(window.TreeControlOf(IDC_WEAPON_TREE), request, status);
+        const std::string path = ValueItemPath(window.TreeControlOf(IDC_WEAPON_TREE), request);
         if (path.empty()) {
-            return status;
+            return 2;
         }
         session.Perform("select " + path);
         session.Perform("type " + request.value);
@@ -147,13 +137,11 @@ int RunSet(const SetRequest& request) {
 int RunRef(const RefRequest& request) {
     return RunScript([&](HeadlessWindow& window, Session& session) {
         const HeadlessTree& tree = window.TreeControlOf(IDC_WEAPON_TREE);
-        const std::string weaponPath = WeaponPath(tree, request.weapon);
+        const std::string weaponPath = ChildPathByText(tree, "", request.weapon);
         if (weaponPath.empty()) {
             return Error("no weapon '" + request.weapon + "' in the tree");
         }
-        const std::string categoryPath = ChildPath(
-            tree, At(tree, weaponPath), weaponPath,
-            [&](const std::string& text, std::size_t) { return text == request.category; });
+        const std::string categoryPath = ChildPathByText(tree, weaponPath, request.category);
         if (categoryPath.empty()) {
             return Error("no category '" + request.category + "' under '" + request.weapon + "'");
         }

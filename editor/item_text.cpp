@@ -15,15 +15,15 @@ constexpr bool IsLabelled(const LayoutRow& row) {
     return row.label != nullptr;
 }
 
-// The reader numbers a kind's fields as the walk meets them.
-constexpr int FieldsOfKindBefore(const LayoutRow& target) {
+// The fields of a kind that the walk meets before the row, or in all without one.
+constexpr int FieldsOfKindBefore(FieldKind kind, const LayoutRow* end) {
     int fields = 0;
     for (std::span<const LayoutRow> block : kWalkOrder) {
         for (const LayoutRow& row : block) {
-            if (&row == &target) {
+            if (&row == end) {
                 return fields;
             }
-            fields += row.kind == target.kind ? row.count : 0;
+            fields += row.kind == kind ? row.count : 0;
         }
     }
     return fields;
@@ -32,13 +32,14 @@ constexpr int FieldsOfKindBefore(const LayoutRow& target) {
 constexpr std::size_t kNamedFieldCount =
     std::ranges::count_if(kMainBlock, IsLabelled) + std::ranges::count_if(kSecondBlock, IsLabelled);
 
+// The reader numbers a kind's fields as the walk meets them.
 constexpr std::array<NamedField, kNamedFieldCount> kNamedFields = [] {
     std::array<NamedField, kNamedFieldCount> fields{};
     std::size_t next = 0;
     for (std::span<const LayoutRow> block : kWalkOrder) {
         for (const LayoutRow& row : block) {
             if (IsLabelled(row)) {
-                fields[next++] = {row.label, {row.kind, FieldsOfKindBefore(row)}};
+                fields[next++] = {row.label, {row.kind, FieldsOfKindBefore(row.kind, &row)}};
             }
         }
     }
@@ -83,21 +84,8 @@ bool TakesTypedValue(std::string_view itemText) {
     return itemText.starts_with("Unknown ") || NamedFieldBegun(itemText) != nullptr;
 }
 
-int FieldCount(const WeaponStruct& record, FieldKind kind) {
-    switch (kind) {
-        case FieldKind::NamedShort:
-            return record.GetNamedShortCount();
-        case FieldKind::NamedFloat:
-            return record.GetNamedFloatCount();
-        case FieldKind::UnknownShort:
-            return record.GetUnknownShortCount();
-        case FieldKind::UnknownLong:
-            return record.GetUnknownLongCount();
-        case FieldKind::UnknownFloat:
-            return record.GetUnknownFloatCount();
-        default:
-            return 0;
-    }
+int FieldCount(FieldKind kind) {
+    return FieldsOfKindBefore(kind, nullptr);
 }
 
 // 16-bit values show sign-extended, floats widened to double, as printf takes them.

@@ -46,7 +46,9 @@ std::optional<FieldRef> FieldOfItem(std::string_view itemText, std::string_view 
 // category, which reads like one.
 bool TakesTypedValue(std::string_view itemText);
 
-int FieldCount(const WeaponStruct& record, FieldKind kind);
+// A record holds as many values of a kind as the layout has fields of it: the reader counts
+// every field, whether its bytes could be read or not.
+int FieldCount(FieldKind kind);
 
 // The item text that shows the field's value in the record.
 std::string FieldText(FieldRef field, const WeaponStruct& record);

@@ -39,16 +39,12 @@ void StoreTypedValue(WeaponStruct& weapon, FieldRef field, std::string_view type
     }
 }
 
-int FindWeapon(const std::string& text) {
-    return FindWeaponByUpdateName(text.c_str());
-}
-
 }  // namespace
 
 void EditorDialog::OnUpdateClicked() {
-    int entry = FindWeapon(ItemText(g_grandparentItem));
+    int entry = FindWeaponByUpdateName(ItemText(g_grandparentItem).c_str());
     if (entry < 0) {
-        entry = FindWeapon(ItemText(g_parentItem));
+        entry = FindWeaponByUpdateName(ItemText(g_parentItem).c_str());
     }
     if (entry < 0) {
         platform::AfxMessageBox("Error seeking weapon struct");
@@ -71,7 +67,7 @@ void EditorDialog::OnUpdateClicked() {
 
 void EditorDialog::UpdateValue(WeaponStruct& weapon, const FieldRef& field) {
     // Item texts come from the tree, so the index is in range; anything else changes nothing.
-    if (field.element < 0 || field.element >= FieldCount(weapon, field.kind)) {
+    if (field.element < 0 || field.element >= FieldCount(field.kind)) {
         return;
     }
     StoreTypedValue(weapon, field, m_newValue);

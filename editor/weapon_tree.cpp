@@ -37,7 +37,7 @@ void EditorDialog::AddWeaponTree(const char* name, WeaponStruct weapon) {
 
     // The reader fills no named longs or doubles and no unnamed doubles: none are shown.
     const auto addValues = [&](FieldKind kind, TreeItem parent) {
-        for (int i = 0; i < FieldCount(weapon, kind); ++i) {
+        for (int i = 0, count = FieldCount(kind); i < count; ++i) {
             m_weaponTree.InsertItem(FieldText({kind, i}, weapon), parent, kTreeLast);
         }
     };
