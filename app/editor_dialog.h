@@ -1,6 +1,7 @@
 #pragma once
 
 #include <fstream>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -49,6 +50,9 @@ class EditorDialog : public platform::Dialog {
   private:
     void RunSelectionSteps();
     void ClearValueCombo();
+    // The catalogue row the list's selected entry begins with, -1 for "-1: NULL"; none without
+    // a selection or for an entry that names no row.
+    std::optional<int> SelectedRow() const;
     std::string ItemText(platform::TreeItem item) const;
     void UpdateValue(WeaponStruct& weapon, const FieldRef& field);
     void UpdateTagReference(WeaponStruct& weapon, const TagClass& tagClass);

@@ -1,5 +1,6 @@
 #include "cli/edit_commands.h"
 
+#include <algorithm>
 #include <iostream>
 #include <vector>
 
@@ -89,15 +90,11 @@ std::string ValueItemPath(const HeadlessTree& tree, const SetRequest& request) {
     return "";
 }
 
-int FindEntry(const HeadlessWindow& window, const std::string& prefix) {
-    const auto& entries =
-        const_cast<HeadlessWindow&>(window).ComboControlOf(IDC_VALUE_COMBO).Entries();
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (entries[i].starts_with(prefix)) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
+int FindEntry(HeadlessWindow& window, const std::string& prefix) {
+    const std::vector<std::string>& entries = window.ComboControlOf(IDC_VALUE_COMBO).Entries();
+    const auto found = std::ranges::find_if(
+        entries, [&](const std::string& entry) { return entry.starts_with(prefix); });
+    return found == entries.end() ? -1 : static_cast<int>(found - entries.begin());
 }
 
 // Runs the editor and hands the dialog to a script; returns the script's status.

@@ -1,8 +1,7 @@
 #include "editor/item_text.h"
 
-#include <algorithm>
-#include <array>
 #include <cstring>
+#include <vector>
 
 #include "editor/number_text.h"
 
@@ -11,16 +10,12 @@ namespace {
 // The reader's walk: the main block, then the second block.
 constexpr std::span<const LayoutRow> kWalkOrder[] = {kMainBlock, kSecondBlock};
 
-constexpr bool IsLabelled(const LayoutRow& row) {
-    return row.label != nullptr;
-}
-
 // The fields of a kind that the walk meets before the row, or in all without one.
-constexpr int FieldsOfKindBefore(FieldKind kind, const LayoutRow* end) {
+int FieldsOfKind(FieldKind kind, const LayoutRow* before = nullptr) {
     int fields = 0;
     for (std::span<const LayoutRow> block : kWalkOrder) {
         for (const LayoutRow& row : block) {
-            if (&row == end) {
+            if (&row == before) {
                 return fields;
             }
             fields += row.kind == kind ? row.count : 0;
@@ -29,46 +24,35 @@ constexpr int FieldsOfKindBefore(FieldKind kind, const LayoutRow* end) {
     return fields;
 }
 
-constexpr std::size_t kNamedFieldCount =
-    std::ranges::count_if(kMainBlock, IsLabelled) + std::ranges::count_if(kSecondBlock, IsLabelled);
-
-// The reader numbers a kind's fields as the walk meets them.
-constexpr std::array<NamedField, kNamedFieldCount> kNamedFields = [] {
-    std::array<NamedField, kNamedFieldCount> fields{};
-    std::size_t next = 0;
-    for (std::span<const LayoutRow> block : kWalkOrder) {
-        for (const LayoutRow& row : block) {
-            if (IsLabelled(row)) {
-                fields[next++] = {row.label, {row.kind, FieldsOfKindBefore(row.kind, &row)}};
-            }
-        }
-    }
-    return fields;
-}();
-
-// The index an unnamed value's text carries: from after its first blank to its first ":".
+// The index an unnamed value's text carries after its first blank, up to the ":".
 int IndexInItemText(std::string_view text) {
     const std::size_t blank = text.find(' ');
-    const std::size_t start = blank == std::string_view::npos ? 0 : blank + 1;
-    const std::size_t colon = text.find(':', start);
-    return ParseInt(text.substr(start, colon == std::string_view::npos ? colon : colon - start));
-}
-
-const NamedField* NamedFieldBegun(std::string_view itemText) {
-    const auto named = std::ranges::find_if(
-        kNamedFields, [&](const NamedField& field) { return itemText.starts_with(field.label); });
-    return named == kNamedFields.end() ? nullptr : &*named;
+    return ParseInt(blank == std::string_view::npos ? text : text.substr(blank + 1));
 }
 
 }  // namespace
 
 std::span<const NamedField> NamedFields() {
-    return kNamedFields;
+    // The reader numbers a kind's fields as the walk meets them.
+    static const std::vector<NamedField> fields = [] {
+        std::vector<NamedField> named;
+        for (std::span<const LayoutRow> block : kWalkOrder) {
+            for (const LayoutRow& row : block) {
+                if (row.label != nullptr) {
+                    named.push_back({row.label, {row.kind, FieldsOfKind(row.kind, &row)}});
+                }
+            }
+        }
+        return named;
+    }();
+    return fields;
 }
 
 std::optional<FieldRef> FieldOfItem(std::string_view itemText, std::string_view parentText) {
-    if (const NamedField* named = NamedFieldBegun(itemText)) {
-        return named->field;
+    for (const NamedField& named : NamedFields()) {
+        if (itemText.starts_with(named.label)) {
+            return named.field;
+        }
     }
     for (const UnnamedCategory& category : kUnnamedCategories) {
         // The parent is recognised by the category's singular: "Unknown short" and so on.
@@ -81,11 +65,12 @@ std::optional<FieldRef> FieldOfItem(std::string_view itemText, std::string_view 
 }
 
 bool TakesTypedValue(std::string_view itemText) {
-    return itemText.starts_with("Unknown ") || NamedFieldBegun(itemText) != nullptr;
+    // A named value is recognised by its own text alone.
+    return itemText.starts_with("Unknown ") || FieldOfItem(itemText, "").has_value();
 }
 
 int FieldCount(FieldKind kind) {
-    return FieldsOfKindBefore(kind, nullptr);
+    return FieldsOfKind(kind);
 }
 
 // 16-bit values show sign-extended, floats widened to double, as printf takes them.

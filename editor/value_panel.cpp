@@ -71,22 +71,22 @@ void EditorDialog::FillIdentifierCombo(const char* listClass) {
 }
 
 void EditorDialog::OnComboSelChange() {
+    if (const std::optional<int> row = SelectedRow()) {
+        m_newValue = Format("%X", *row == -1 ? kNoTag : kTagIdentifiers[*row]);
+        UpdateData(false);
+    }
+}
+
+std::optional<int> EditorDialog::SelectedRow() const {
     const int selected = m_valueCombo.GetCurSel();
     if (selected == platform::kComboError) {
-        return;
+        return std::nullopt;
     }
     const std::string text = m_valueCombo.GetLBText(selected);
+    const int row = ParseInt(text);  // the number ends at the ":"
     // "Custom Value:" names no row: the user's number stays in the edit box.
-    if (text == kCustomValueEntry) {
-        return;
+    if (text == kCustomValueEntry || row < -1 || row >= kTagCount) {
+        return std::nullopt;
     }
-    const int row = ParseInt(std::string_view(text).substr(0, text.find(':') + 1));
-    if (row == -1) {
-        m_newValue = Format("%X", static_cast<unsigned>(-1));
-    } else if (row >= 0 && row < kTagCount) {
-        m_newValue = Format("%X", static_cast<unsigned>(kTagIdentifiers[row]));
-    } else {
-        return;
-    }
-    UpdateData(false);
+    return row;
 }

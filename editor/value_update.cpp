@@ -76,17 +76,12 @@ void EditorDialog::UpdateValue(WeaponStruct& weapon, const FieldRef& field) {
 }
 
 void EditorDialog::UpdateTagReference(WeaponStruct& weapon, const TagClass& tagClass) {
-    const int selected = m_valueCombo.GetCurSel();
-    if (selected == platform::kComboError) {
+    const std::optional<int> row = SelectedRow();
+    if (!row) {
         return;
     }
-    const std::string entryText = m_valueCombo.GetLBText(selected);
-    const int row = ParseInt(std::string_view(entryText).substr(0, entryText.find(':') + 1));
-    if (row < -1 || row >= kTagCount) {
-        return;
-    }
-    const std::uint32_t tagId = row == -1 ? kNoTag : kTagIdentifiers[row];
-    const std::uint32_t namePointer = row == -1 ? 0 : NamePointerOfRow(row);
+    const std::uint32_t tagId = *row == -1 ? kNoTag : kTagIdentifiers[*row];
+    const std::uint32_t namePointer = *row == -1 ? 0 : NamePointerOfRow(*row);
 
     // The item's place among its siblings is the rank of its slot among the slots of its class.
     const platform::TreeItem selectedNow = m_weaponTree.GetSelectedItem();
@@ -99,22 +94,15 @@ void EditorDialog::UpdateTagReference(WeaponStruct& weapon, const TagClass& tagC
     if (item == platform::kNoTreeItem) {
         return;
     }
-    TagReference* slot = nullptr;
     for (int i = 0, seen = 0; i < weapon.GetTagRefCount(); ++i) {
-        TagReference* ref = weapon.GetTagRef(i);
-        if (std::memcmp(&ref->classCode, tagClass.storedBytes, 4) != 0) {
-            continue;
-        }
-        if (seen++ == position) {
-            slot = ref;
-            break;
+        TagReference* slot = weapon.GetTagRef(i);
+        if (std::memcmp(&slot->classCode, tagClass.storedBytes, 4) == 0 && seen++ == position) {
+            slot->tagId = tagId;
+            slot->namePointer = namePointer;
+            m_weaponTree.SetItemText(g_selectedItem, WeaponStruct::ReadTagName(namePointer));
+            weapon.WriteToMap();
+            return;
         }
     }
-    if (slot == nullptr) {
-        return;
-    }
-    slot->tagId = tagId;
-    slot->namePointer = namePointer;
-    m_weaponTree.SetItemText(g_selectedItem, WeaponStruct::ReadTagName(namePointer));
-    weapon.WriteToMap();
+    // No slot of the class at that place: nothing changes.
 }
