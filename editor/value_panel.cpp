@@ -61,7 +61,7 @@ void EditorDialog::RunSelectionSteps() {
 void EditorDialog::FillIdentifierCombo(const char* listClass) {
     UpdateData(true);
     for (int row = 0; row < kSearchedRowCount; ++row) {
-        const std::string entry = Format("%d: %s", row, PathForId(kTagIdentifiers[row]).c_str());
+        const std::string entry = std::to_string(row) + ": " + PathForId(kTagIdentifiers[row]);
         if (m_showAll != 0 || entry.ends_with(listClass)) {
             m_valueCombo.AddString(entry);
         }
