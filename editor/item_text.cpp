@@ -33,7 +33,6 @@ int IndexInItemText(std::string_view text) {
 }  // namespace
 
 std::span<const NamedField> NamedFields() {
-    // The reader numbers a kind's fields as the walk meets them.
     static const std::vector<NamedField> fields = [] {
         std::vector<NamedField> named;
         for (std::span<const LayoutRow> block : kWalkOrder) {

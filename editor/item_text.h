@@ -24,7 +24,8 @@ struct NamedField {
     FieldRef field;
 };
 
-// The layout's labelled fields, in the order their labels are tried.
+// The layout's labelled fields in walk order, the order their labels are tried. A field's
+// element is its rank among the fields of its kind in that order: where the reader stores it.
 std::span<const NamedField> NamedFields();
 
 // The categories of the unnamed values, in the tree's order.
