@@ -1,6 +1,7 @@
 #pragma once
 
 #include <fstream>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -8,6 +9,7 @@
 #include "platform/controls.h"
 #include "platform/dialog.h"
 
+struct FieldRef;
 struct TagClass;
 
 // Where the icon goes in a minimised window's client area: centred, with the odd pixel of an
@@ -49,10 +51,11 @@ class EditorDialog : public platform::Dialog {
   private:
     void RunSelectionSteps();
     void ClearValueCombo();
+    // The catalogue row the list's selected entry begins with, -1 for "-1: NULL"; none without
+    // a selection or for an entry that names no row.
+    std::optional<int> SelectedRow() const;
     std::string ItemText(platform::TreeItem item) const;
-    bool UpdateNamedValue(WeaponStruct& weapon, const std::string& itemText);
-    bool UpdateUnknownValue(WeaponStruct& weapon, const std::string& parentText,
-                            const std::string& itemText);
+    void UpdateValue(WeaponStruct& weapon, const FieldRef& field);
     void UpdateTagReference(WeaponStruct& weapon, const TagClass& tagClass);
 
     std::fstream& mapFile_;

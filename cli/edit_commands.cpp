@@ -1,10 +1,12 @@
 #include "cli/edit_commands.h"
 
+#include <algorithm>
 #include <iostream>
 #include <vector>
 
 #include "cli/program.h"
 #include "cli/session.h"
+#include "editor/item_text.h"
 #include "res/resource.h"
 
 namespace cli {
@@ -15,25 +17,34 @@ using platform::headless::HeadlessWindow;
 
 namespace {
 
-constexpr const char* kNamedLabels[] = {"Number of zooms", "Zoom 1",    "Zoom 2",
-                                        "Max ammo",        "Clip size", "Projectiles per shot"};
-constexpr const char* kUnknownCategories[] = {"Unknown shorts", "Unknown longs", "Unknown floats"};
+TreeItem At(const HeadlessTree& tree, const std::string& path) {
+    return tree.ItemAtPath(ParseItemPath(path));
+}
 
-// The path ("1.17") of the child of `parent` whose text passes the test, or "".
+// The path ("1.17") of the child of the item at `parentPath` ("": the root) whose text passes
+// the test, or "".
 template <class Test>
-std::string ChildPath(const HeadlessTree& tree, TreeItem parent, const std::string& parentPath,
-                      Test test) {
-    const std::vector<TreeItem> children = tree.Children(parent);
+std::string ChildPath(const HeadlessTree& tree, const std::string& parentPath, Test test) {
+    const std::vector<TreeItem> children = tree.Children(At(tree, parentPath));
     for (std::size_t i = 0; i < children.size(); ++i) {
-        if (test(tree.GetItemText(children[i]), i)) {
+        if (test(tree.GetItemText(children[i]))) {
             return (parentPath.empty() ? "" : parentPath + ".") + std::to_string(i);
         }
     }
     return "";
 }
 
-TreeItem At(const HeadlessTree& tree, const std::string& path) {
-    return tree.ItemAtPath(ParseItemPath(path));
+std::string ChildPathByText(const HeadlessTree& tree, const std::string& parentPath,
+                            const std::string& text) {
+    return ChildPath(tree, parentPath, [&](const std::string& child) { return child == text; });
+}
+
+// The path of the child that the editor reads as the field, or "".
+std::string FieldPath(const HeadlessTree& tree, const std::string& parentPath, FieldRef field) {
+    const std::string parentText = tree.GetItemText(At(tree, parentPath));
+    return ChildPath(tree, parentPath, [&](const std::string& text) {
+        return FieldOfItem(text, parentText) == field;
+    });
 }
 
 int Error(const std::string& what) {
@@ -41,70 +52,49 @@ int Error(const std::string& what) {
     return 2;
 }
 
-std::string WeaponPath(const HeadlessTree& tree, const std::string& weapon) {
-    return ChildPath(tree, platform::kNoTreeItem, "",
-                     [&](const std::string& text, std::size_t) { return text == weapon; });
-}
-
 // The item a set request names, or "" after reporting why there is none.
-std::string ValueItemPath(const HeadlessTree& tree, const SetRequest& request, int& status) {
-    status = 2;
-    const std::string weaponPath = WeaponPath(tree, request.weapon);
+std::string ValueItemPath(const HeadlessTree& tree, const SetRequest& request) {
+    const std::string weaponPath = ChildPathByText(tree, "", request.weapon);
     if (weaponPath.empty()) {
         Error("no weapon '" + request.weapon + "' in the tree");
         return "";
     }
-    const TreeItem weaponItem = At(tree, weaponPath);
-    for (const char* label : kNamedLabels) {
-        if (request.label == label) {
+    for (const NamedField& named : NamedFields()) {
+        if (request.label == named.label) {
             if (request.index >= 0) {
                 Error("'" + request.label + "' takes no index");
                 return "";
             }
-            status = 0;
-            return ChildPath(tree, weaponItem, weaponPath,
-                             [&](const std::string& text, std::size_t) {
-                                 return text.starts_with(request.label + ":");
-                             });
+            return FieldPath(tree, weaponPath, named.field);
         }
     }
-    for (const char* category : kUnknownCategories) {
-        if (request.label == category) {
+    std::string categories;
+    for (const UnnamedCategory& category : kUnnamedCategories) {
+        categories += (categories.empty() ? "" : ", ") + std::string(category.text);
+        if (request.label == category.text) {
             if (request.index < 0) {
                 Error("'" + request.label + "' needs an index");
                 return "";
             }
-            const std::string categoryPath = ChildPath(
-                tree, weaponItem, weaponPath,
-                [&](const std::string& text, std::size_t) { return text == request.label; });
-            const std::string itemPath = ChildPath(
-                tree, At(tree, categoryPath), categoryPath,
-                [&](const std::string& text, std::size_t) {
-                    return text.starts_with("Unknown " + std::to_string(request.index) + ":");
-                });
+            const std::string itemPath =
+                FieldPath(tree, ChildPathByText(tree, weaponPath, request.label),
+                          {category.kind, request.index});
             if (itemPath.empty()) {
                 Error("no value " + std::to_string(request.index) + " under '" + request.label +
                       "'");
-                return "";
             }
-            status = 0;
             return itemPath;
         }
     }
-    Error("unknown label '" + request.label +
-          "'; use a named value's label or Unknown shorts, Unknown longs, Unknown floats");
+    Error("unknown label '" + request.label + "'; use a named value's label or " + categories);
     return "";
 }
 
-int FindEntry(const HeadlessWindow& window, const std::string& prefix) {
-    const auto& entries =
-        const_cast<HeadlessWindow&>(window).ComboControlOf(IDC_VALUE_COMBO).Entries();
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (entries[i].starts_with(prefix)) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
+int FindEntry(HeadlessWindow& window, const std::string& prefix) {
+    const std::vector<std::string>& entries = window.ComboControlOf(IDC_VALUE_COMBO).Entries();
+    const auto found = std::ranges::find_if(
+        entries, [&](const std::string& entry) { return entry.starts_with(prefix); });
+    return found == entries.end() ? -1 : static_cast<int>(found - entries.begin());
 }
 
 // Runs the editor and hands the dialog to a script; returns the script's status.
@@ -129,11 +119,9 @@ int RunSet(const SetRequest& request) {
                      "' is longer than the 8 characters the edit box takes");
     }
     return RunScript([&](HeadlessWindow& window, Session& session) {
-        int status = 0;
-        const std::string path =
-            ValueItemPath(window.TreeControlOf(IDC_WEAPON_TREE), request, status);
+        const std::string path = ValueItemPath(window.TreeControlOf(IDC_WEAPON_TREE), request);
         if (path.empty()) {
-            return status;
+            return 2;
         }
         session.Perform("select " + path);
         session.Perform("type " + request.value);
@@ -146,13 +134,11 @@ int RunSet(const SetRequest& request) {
 int RunRef(const RefRequest& request) {
     return RunScript([&](HeadlessWindow& window, Session& session) {
         const HeadlessTree& tree = window.TreeControlOf(IDC_WEAPON_TREE);
-        const std::string weaponPath = WeaponPath(tree, request.weapon);
+        const std::string weaponPath = ChildPathByText(tree, "", request.weapon);
         if (weaponPath.empty()) {
             return Error("no weapon '" + request.weapon + "' in the tree");
         }
-        const std::string categoryPath = ChildPath(
-            tree, At(tree, weaponPath), weaponPath,
-            [&](const std::string& text, std::size_t) { return text == request.category; });
+        const std::string categoryPath = ChildPathByText(tree, weaponPath, request.category);
         if (categoryPath.empty()) {
             return Error("no category '" + request.category + "' under '" + request.weapon + "'");
         }

@@ -7,7 +7,7 @@ namespace cli {
 
 struct SetRequest {
     std::string weapon;
-    std::string label;  // a named value's label, or "Unknown shorts" / "Unknown longs" / ...
+    std::string label;  // a named value's label, or an unnamed category's text
     int index = -1;     // the unnamed value's index; -1 for a named value
     std::string value;
 };

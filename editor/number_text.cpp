@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <charconv>
+#include <clocale>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -66,6 +68,33 @@ long long DecimalMagnitude(std::string_view number, std::size_t intDigits, std::
         magnitude += negative ? -exponent : exponent;
     }
     return magnitude;
+}
+
+// One conversion of a format, printed on its own.
+template <class Value>
+void Append(std::string& text, const std::string& conversion, Value value) {
+    constexpr int kGuess = 64;
+    const std::size_t at = text.size();
+    text.resize(at + kGuess);
+    const int length = std::max(std::snprintf(&text[at], kGuess, conversion.c_str(), value), 0);
+    text.resize(at + length);
+    if (length >= kGuess) {
+        std::snprintf(&text[at], length + 1, conversion.c_str(), value);  // onto the terminator
+    }
+}
+
+// printf puts the locale's decimal point into a number, and a toolkit may have set the user's
+// locale (QApplication does, from the environment), a German one with a comma. The program's
+// texts have a full stop in every locale.
+void AppendNumber(std::string& text, const std::string& conversion, double value) {
+    const std::size_t at = text.size();
+    Append(text, conversion, value);
+    const std::string_view point = std::localeconv()->decimal_point;
+    const std::size_t found = text.find(point, at);
+    if (point != "." && found != std::string::npos) {
+        text[found] = '.';
+        text.erase(found + 1, point.size() - 1);
+    }
 }
 
 }  // namespace
@@ -135,25 +164,33 @@ double ParseDouble(std::string_view text) {
 }
 
 std::string Format(const char* format, ...) {
-    char small[128];
     va_list args;
     va_start(args, format);
-    va_list again;
-    va_copy(again, args);
-    const int length = std::vsnprintf(small, sizeof small, format, args);
+    std::string text;
+    text.reserve(128);  // most texts fit, so they grow without moving
+    for (const char* at = format; *at != '\0';) {
+        if (*at != '%') {
+            text += *at++;
+            continue;
+        }
+        const char* letter = at + 1 + std::strcspn(at + 1, "%csdiouxXeEfFgGaA");
+        if (*letter == '\0') {
+            break;
+        }
+        const std::string conversion(at, letter + 1);
+        at = letter + 1;
+        if (*letter == '%') {
+            text += '%';
+        } else if (*letter == 's') {
+            Append(text, conversion, va_arg(args, const char*));
+        } else if (std::strchr("cdi", *letter) != nullptr) {
+            Append(text, conversion, va_arg(args, int));
+        } else if (std::strchr("ouxX", *letter) != nullptr) {
+            Append(text, conversion, va_arg(args, unsigned));
+        } else {
+            AppendNumber(text, conversion, va_arg(args, double));
+        }
+    }
     va_end(args);
-    std::string result;
-    if (length < 0) {
-        va_end(again);
-        return result;
-    }
-    if (static_cast<std::size_t>(length) < sizeof small) {
-        result.assign(small, static_cast<std::size_t>(length));
-    } else {
-        result.resize(static_cast<std::size_t>(length) + 1);
-        std::vsnprintf(result.data(), result.size(), format, again);
-        result.resize(static_cast<std::size_t>(length));
-    }
-    va_end(again);
-    return result;
+    return text;
 }

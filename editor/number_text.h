@@ -12,7 +12,9 @@ std::int32_t ParseInt(std::string_view text);   // atoi; saturates outside 32 bi
 std::int32_t ParseLong(std::string_view text);  // atol; the same on this program's platforms
 double ParseDouble(std::string_view text);      // atof; ±HUGE_VAL on overflow
 
-// printf with the program's formats ("%d", "%f", "%X", "%s"), into a string of any length.
+// printf into a string of any length, in the C locale's terms whatever locale the process has:
+// the same text in every locale. Arguments are int, unsigned, double and text only, so no
+// length modifiers and no "*".
 std::string Format(const char* format, ...)
 #if defined(__GNUC__)
     __attribute__((format(printf, 1, 2)))

@@ -3,34 +3,13 @@
 #include "app/editor_dialog.h"
 #include "catalogue/tag_catalogue.h"
 #include "catalogue/tag_class.h"
+#include "editor/item_text.h"
 #include "editor/number_text.h"
 #include "editor/remembered_selection.h"
 
 namespace {
 
-constexpr const char* kValuePrefixes[] = {
-    "Unknown ",
-    "Zoom 1",
-    "Zoom 2",
-    "Number of zooms",
-    "Max ammo",
-    "Clip size",
-    "Projectiles per shot",
-};
 constexpr char kCustomValueEntry[] = "Custom Value:";
-
-bool IsValueItemText(std::string_view text) {
-    for (const char* prefix : kValuePrefixes) {
-        if (text.starts_with(prefix)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-bool EndsWith(std::string_view text, std::string_view suffix) {
-    return text.ends_with(suffix);
-}
 
 }  // namespace
 
@@ -59,7 +38,7 @@ void EditorDialog::RunSelectionSteps() {
                             ? platform::kNoTreeItem
                             : m_weaponTree.GetParentItem(g_parentItem);
 
-    if (IsValueItemText(ItemText(g_selectedItem))) {
+    if (TakesTypedValue(ItemText(g_selectedItem))) {
         ClearValueCombo();
         m_valueCombo.AddString(kCustomValueEntry);
         m_newValue.clear();
@@ -82,8 +61,8 @@ void EditorDialog::RunSelectionSteps() {
 void EditorDialog::FillIdentifierCombo(const char* listClass) {
     UpdateData(true);
     for (int row = 0; row < kSearchedRowCount; ++row) {
-        const std::string entry = Format("%d: %s", row, PathForId(kTagIdentifiers[row]).c_str());
-        if (m_showAll != 0 || EndsWith(entry, listClass)) {
+        const std::string entry = std::to_string(row) + ": " + PathForId(kTagIdentifiers[row]);
+        if (m_showAll != 0 || entry.ends_with(listClass)) {
             m_valueCombo.AddString(entry);
         }
     }
@@ -92,22 +71,22 @@ void EditorDialog::FillIdentifierCombo(const char* listClass) {
 }
 
 void EditorDialog::OnComboSelChange() {
+    if (const std::optional<int> row = SelectedRow()) {
+        m_newValue = Format("%X", *row == -1 ? kNoTag : kTagIdentifiers[*row]);
+        UpdateData(false);
+    }
+}
+
+std::optional<int> EditorDialog::SelectedRow() const {
     const int selected = m_valueCombo.GetCurSel();
     if (selected == platform::kComboError) {
-        return;
+        return std::nullopt;
     }
     const std::string text = m_valueCombo.GetLBText(selected);
+    const int row = ParseInt(text);  // the number ends at the ":"
     // "Custom Value:" names no row: the user's number stays in the edit box.
-    if (text == kCustomValueEntry) {
-        return;
+    if (text == kCustomValueEntry || row < -1 || row >= kTagCount) {
+        return std::nullopt;
     }
-    const int row = ParseInt(std::string_view(text).substr(0, text.find(':') + 1));
-    if (row == -1) {
-        m_newValue = Format("%X", static_cast<unsigned>(-1));
-    } else if (row >= 0 && row < kTagCount) {
-        m_newValue = Format("%X", static_cast<unsigned>(kTagIdentifiers[row]));
-    } else {
-        return;
-    }
-    UpdateData(false);
+    return row;
 }

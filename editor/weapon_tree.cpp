@@ -1,33 +1,25 @@
 #include <cstring>
+#include <iterator>
 
 #include "app/editor_dialog.h"
 #include "catalogue/tag_class.h"
-#include "editor/number_text.h"
+#include "editor/item_text.h"
 
 using platform::kTreeLast;
 using platform::TreeItem;
 
-namespace {
-
-constexpr const char* kUnknownCategories[] = {"Unknown shorts", "Unknown longs", "Unknown floats"};
-constexpr int kCategoryCount = kTagClassCount + 3;
-
-}  // namespace
-
 void EditorDialog::AddWeaponTree(const char* name, WeaponStruct weapon) {
     const TreeItem weaponItem = m_weaponTree.InsertItem(name, platform::kTreeRoot, kTreeLast);
 
-    TreeItem categories[kCategoryCount];
+    TreeItem categories[kTagClassCount];
     for (int i = 0; i < kTagClassCount; ++i) {
         categories[i] = m_weaponTree.InsertItem(kTagClasses[i].categoryName, weaponItem, kTreeLast);
     }
-    for (int i = 0; i < 3; ++i) {
-        categories[kTagClassCount + i] =
-            m_weaponTree.InsertItem(kUnknownCategories[i], weaponItem, kTreeLast);
+    TreeItem unnamedCategories[std::size(kUnnamedCategories)];
+    for (std::size_t i = 0; i < std::size(kUnnamedCategories); ++i) {
+        unnamedCategories[i] =
+            m_weaponTree.InsertItem(kUnnamedCategories[i].text, weaponItem, kTreeLast);
     }
-    const TreeItem unknownShorts = categories[kTagClassCount];
-    const TreeItem unknownLongs = categories[kTagClassCount + 1];
-    const TreeItem unknownFloats = categories[kTagClassCount + 2];
 
     // References of a known class go under their category in slot order; the update counts on
     // that order to find a reference again.
@@ -43,37 +35,15 @@ void EditorDialog::AddWeaponTree(const char* name, WeaponStruct weapon) {
                                 categories[tagClass - kTagClasses], kTreeLast);
     }
 
-    for (int i = 0; i < weapon.GetNamedShortCount(); ++i) {
-        m_weaponTree.InsertItem(
-            Format("%s: %d", weapon.GetNamedShortLabel(i), int{weapon.GetNamedShort(i)}),
-            weaponItem, kTreeLast);
-    }
-    for (int i = 0; i < weapon.GetNamedLongCount(); ++i) {
-        m_weaponTree.InsertItem(
-            Format("%s: %d", weapon.GetNamedLongLabel(i), int{weapon.GetNamedLong(i)}), weaponItem,
-            kTreeLast);
-    }
-    for (int i = 0; i < weapon.GetNamedFloatCount(); ++i) {
-        m_weaponTree.InsertItem(Format("%s: %f", weapon.GetNamedFloatLabel(i),
-                                       static_cast<double>(weapon.GetNamedFloat(i))),
-                                weaponItem, kTreeLast);
-    }
-    for (int i = 0; i < weapon.GetNamedDoubleCount(); ++i) {
-        m_weaponTree.InsertItem(
-            Format("%s: %f", weapon.GetNamedDoubleLabel(i), weapon.GetNamedDouble(i)), weaponItem,
-            kTreeLast);
-    }
-    for (int i = 0; i < weapon.GetUnknownShortCount(); ++i) {
-        m_weaponTree.InsertItem(Format("Unknown %d: %d", i, int{weapon.GetUnknownShort(i)}),
-                                unknownShorts, kTreeLast);
-    }
-    for (int i = 0; i < weapon.GetUnknownLongCount(); ++i) {
-        m_weaponTree.InsertItem(Format("Unknown %d: %d", i, int{weapon.GetUnknownLong(i)}),
-                                unknownLongs, kTreeLast);
-    }
-    for (int i = 0; i < weapon.GetUnknownFloatCount(); ++i) {
-        m_weaponTree.InsertItem(
-            Format("Unknown %d: %f", i, static_cast<double>(weapon.GetUnknownFloat(i))),
-            unknownFloats, kTreeLast);
+    // The reader fills no named longs or doubles and no unnamed doubles: none are shown.
+    const auto addValues = [&](FieldKind kind, TreeItem parent) {
+        for (int i = 0, count = FieldCount(kind); i < count; ++i) {
+            m_weaponTree.InsertItem(FieldText({kind, i}, weapon), parent, kTreeLast);
+        }
+    };
+    addValues(FieldKind::NamedShort, weaponItem);
+    addValues(FieldKind::NamedFloat, weaponItem);
+    for (std::size_t i = 0; i < std::size(kUnnamedCategories); ++i) {
+        addValues(kUnnamedCategories[i].kind, unnamedCategories[i]);
     }
 }

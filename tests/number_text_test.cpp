@@ -4,9 +4,26 @@
 
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <string>
 
+#include "tests/support/user_locale.h"
+
 namespace {
+
+// The program's texts and typed numbers do not depend on the locale: the Qt window runs in the
+// user's, whose decimal point may not be a full stop.
+void InEveryLocale(const std::function<void()>& checks) {
+    {
+        SCOPED_TRACE("C locale");
+        checks();
+    }
+    for (const char* name : {testing_support::kGermanLocale, testing_support::kPashtoLocale}) {
+        SCOPED_TRACE(name);
+        testing_support::UserLocale locale(name);
+        checks();
+    }
+}
 
 TEST(NumberText, IntegersFollowTheRuntimesRules) {
     const std::pair<const char*, std::int32_t> cases[] = {
@@ -43,9 +60,11 @@ TEST(NumberText, FloatsFollowTheRuntimesRulesDecimalOnly) {
         {"", 0.0},          {".", 0.0},      {"-.e1", 0.0},   {"0x10", 0.0},  {"inf", 0.0},
         {"nan", 0.0},       {"12,5", 12.0},  {"1e-400", 0.0},
     };
-    for (const auto& [text, value] : cases) {
-        EXPECT_EQ(ParseDouble(text), value) << '"' << text << '"';
-    }
+    InEveryLocale([&] {
+        for (const auto& [text, value] : cases) {
+            EXPECT_EQ(ParseDouble(text), value) << '"' << text << '"';
+        }
+    });
     EXPECT_TRUE(std::isinf(ParseDouble("1e999")));
     EXPECT_LT(ParseDouble("-1e999"), 0.0);
     EXPECT_TRUE(std::signbit(ParseDouble("-0")));
@@ -65,13 +84,20 @@ TEST(NumberText, ZeroHasNoSignWithoutANumberAndTinyNumbersVanish) {
     EXPECT_TRUE(std::isinf(ParseDouble(std::string(400, '9'))));
 }
 
-TEST(NumberText, FormatsAsPrintfDoes) {
-    EXPECT_EQ(Format("%X", 0xE26100EDu), "E26100ED");
-    EXPECT_EQ(Format("%X", static_cast<unsigned>(-1)), "FFFFFFFF");
-    EXPECT_EQ(Format("%s: %f", "Zoom 1", static_cast<double>(0.1f)), "Zoom 1: 0.100000");
-    EXPECT_EQ(Format("Unknown %d: %d", 3, -2147483647 - 1), "Unknown 3: -2147483648");
-    const std::string longest = Format("Unknown %d: %f", 35, 3.4e38);
-    EXPECT_EQ(longest.size(), std::strlen("Unknown 35: ") + 39 + 7);  // past any small buffer
+TEST(NumberText, FormatsAsPrintfDoesInTheCLocale) {
+    InEveryLocale([] {
+        EXPECT_EQ(Format("%X", 0xE26100EDu), "E26100ED");
+        EXPECT_EQ(Format("%X", static_cast<unsigned>(-1)), "FFFFFFFF");
+        EXPECT_EQ(Format("\"%02x%02x\"", 0x0A, 0xFF), "\"0aff\"");
+        EXPECT_EQ(Format("%s: %f", "Zoom 1", static_cast<double>(0.1f)), "Zoom 1: 0.100000");
+        EXPECT_EQ(Format("%s: %f", "2,5", -2.5), "2,5: -2.500000");  // only the number's point
+        EXPECT_EQ(Format("%.9g|%.9g|%g", static_cast<double>(0.1f), 123456789012.0, 2.0),
+                  "0.100000001|1.23456789e+11|2");
+        EXPECT_EQ(Format("Unknown %d: %d%%", 3, -2147483647 - 1), "Unknown 3: -2147483648%");
+        const std::string longest = Format("Unknown %d: %f", 35, 1e300);
+        EXPECT_EQ(longest.size(), std::strlen("Unknown 35: ") + 301 + 7);  // past any small buffer
+        EXPECT_EQ(longest.substr(longest.size() - 8), "0.000000");
+    });
 }
 
 }  // namespace

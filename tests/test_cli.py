@@ -151,6 +151,8 @@ class CliTest(unittest.TestCase):
             result = run(args, self.cwd)
             self.assertEqual(result.returncode, 2, args)
             self.assertTrue(result.stderr.startswith("torvex-cli: "), result.stderr)
+        self.assertTrue(run(["set", "Pistol", "Ammo", "1"], self.cwd).stderr.endswith(
+            "use a named value's label or Unknown shorts, Unknown longs, Unknown floats\n"))
         self.assertEqual(self.map_bytes(), before)
 
 

@@ -7,10 +7,12 @@
 #include "tests/qt/qt_harness.h"
 #include "tests/support/editor_run.h"
 #include "tests/support/map_folder.h"
+#include "tests/support/user_locale.h"
 
 // The editor's scenarios played twice, once on the in-memory controls (as torvex-cli session
 // plays its action lines) and once through mouse and keyboard on the real widgets: both must
-// leave the same tree and the same map bytes.
+// leave the same tree and the same map bytes. The widgets play in a German user's locale, as
+// QApplication takes it from the environment, the in-memory controls in the C locale.
 namespace {
 
 using namespace qt_testing;
@@ -55,6 +57,7 @@ void DumpQt(QTreeWidgetItem* item, int depth, std::string& out) {
 
 Result PlayQt(const std::vector<std::string>& actions) {
     MapFolder folder;
+    testing_support::UserLocale german(testing_support::kGermanLocale);
     Result result;
     const QtRunOutcome outcome = RunEditor([&](User& user) {
         for (const std::string& action : actions) {
