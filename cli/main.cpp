@@ -8,6 +8,7 @@
 #include "cli/edit_commands.h"
 #include "cli/program.h"
 #include "cli/session.h"
+#include "cli/weapon_patch.h"
 #include "demo/demo_map.h"
 #include "res/resource.h"
 #include "tools/map_tool_commands.h"
@@ -101,6 +102,20 @@ int main(int argc, char** argv) {
         "for building with -DTORVEX_TAG_PATHS; refuses a map that breaks the catalogue's rules");
     catalogue->add_option("MAP", catalogueMap, "The map to read")->required();
 
+    std::string originalMap;
+    auto* diff = app.add_subcommand(
+        "diff",
+        "Print as a JSON patch every value and reference of the shown weapons that the editor can "
+        "change and that differs between cache003.map and ORIGINAL; other differences go to "
+        "stderr");
+    diff->add_option("ORIGINAL", originalMap, "The unchanged map")->required();
+    std::string patchFile;
+    auto* apply = app.add_subcommand(
+        "apply",
+        "Apply a patch made by diff to cache003.map, writing each changed weapon once; on any "
+        "error in the patch nothing is written and the status is 2");
+    apply->add_option("PATCH", patchFile, "The patch file")->required();
+
     // A typed value such as "-.5" or "-a" is text for the edit box, not an option: after "set"
     // and "ref" everything is an argument, unless help is asked for.
     std::vector<std::string> args(argv + 1, argv + argc);
@@ -125,6 +140,12 @@ int main(int argc, char** argv) {
     }
     if (*catalogue) {
         return tools::RunCatalogue(catalogueMap, std::cout, std::cerr);
+    }
+    if (*diff) {
+        return cli::RunDiff(originalMap, TheStartUp().weapons, std::cout, std::cerr);
+    }
+    if (*apply) {
+        return cli::RunApply(patchFile, TheStartUp().weapons, std::cout, std::cerr);
     }
     if (*dump) {
         cli::DumpRecords(TheStartUp().weapons, std::cout);

@@ -1,4 +1,3 @@
-#include <cstring>
 #include <string_view>
 
 #include "app/editor_dialog.h"
@@ -6,6 +5,7 @@
 #include "catalogue/tag_class.h"
 #include "editor/item_text.h"
 #include "editor/number_text.h"
+#include "editor/reference_slots.h"
 #include "editor/remembered_selection.h"
 #include "platform/win_app.h"
 
@@ -94,15 +94,12 @@ void EditorDialog::UpdateTagReference(WeaponStruct& weapon, const TagClass& tagC
     if (item == platform::kNoTreeItem) {
         return;
     }
-    for (int i = 0, seen = 0; i < weapon.GetTagRefCount(); ++i) {
-        TagReference* slot = weapon.GetTagRef(i);
-        if (std::memcmp(&slot->classCode, tagClass.storedBytes, 4) == 0 && seen++ == position) {
-            slot->tagId = tagId;
-            slot->namePointer = namePointer;
-            m_weaponTree.SetItemText(g_selectedItem, WeaponStruct::ReadTagName(namePointer));
-            weapon.WriteToMap();
-            return;
-        }
+    TagReference* slot = NthReferenceOfClass(weapon, tagClass, position);
+    if (slot == nullptr) {
+        return;  // no slot of the class at that place: nothing changes
     }
-    // No slot of the class at that place: nothing changes.
+    slot->tagId = tagId;
+    slot->namePointer = namePointer;
+    m_weaponTree.SetItemText(g_selectedItem, WeaponStruct::ReadTagName(namePointer));
+    weapon.WriteToMap();
 }

@@ -1,9 +1,9 @@
-#include <cstring>
 #include <iterator>
 
 #include "app/editor_dialog.h"
 #include "catalogue/tag_class.h"
 #include "editor/item_text.h"
+#include "editor/reference_slots.h"
 
 using platform::kTreeLast;
 using platform::TreeItem;
@@ -25,9 +25,7 @@ void EditorDialog::AddWeaponTree(const char* name, WeaponStruct weapon) {
     // that order to find a reference again.
     for (int i = 0; i < weapon.GetTagRefCount(); ++i) {
         const TagReference* ref = weapon.GetTagRef(i);
-        char classBytes[4];
-        std::memcpy(classBytes, &ref->classCode, sizeof classBytes);
-        const TagClass* tagClass = FindTagClassByStoredClass(StoredClassText(classBytes));
+        const TagClass* tagClass = ClassOfReference(*ref);
         if (tagClass == nullptr) {
             continue;
         }

@@ -13,8 +13,9 @@ bool PointsIntoFile(std::uint32_t pointer) {
     return pointer >= ADDRESS_MAGIC;
 }
 
-void Walk(WeaponStruct& record, MapFile::Mode mode, WeaponLayoutWalker::Direction direction) {
-    MapFile file(kMapFileName, mode);
+void Walk(WeaponStruct& record, const char* path, MapFile::Mode mode,
+          WeaponLayoutWalker::Direction direction) {
+    MapFile file(path, mode);
     WeaponLayoutWalker walker(record, file, direction);
     file.SeekTo(record.GetMetaOffset());
     walker.WalkBlock(kMainBlock, true);
@@ -44,12 +45,17 @@ void WeaponStruct::ResetCounts() {
 }
 
 void WeaponStruct::ReadFromMap() {
-    Walk(*this, MapFile::Mode::Read, WeaponLayoutWalker::Direction::Read);
+    Walk(*this, kMapFileName, MapFile::Mode::Read, WeaponLayoutWalker::Direction::Read);
+}
+
+void WeaponStruct::ReadFromFile(const char* path) {
+    ResetCounts();
+    Walk(*this, path, MapFile::Mode::Read, WeaponLayoutWalker::Direction::Read);
 }
 
 void WeaponStruct::WriteToMap() {
     ResetCounts();
-    Walk(*this, MapFile::Mode::Update, WeaponLayoutWalker::Direction::Write);
+    Walk(*this, kMapFileName, MapFile::Mode::Update, WeaponLayoutWalker::Direction::Write);
 }
 
 std::string WeaponStruct::ReadTagName(std::uint32_t namePointer) {

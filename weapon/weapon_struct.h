@@ -17,6 +17,8 @@ class WeaponStruct {
     explicit WeaponStruct(std::uint32_t metaOffset);
 
     void ReadFromMap();
+    // The same read from another copy of the map, such as the original a patch is made against.
+    void ReadFromFile(const char* path);
     void WriteToMap();
 
     // The name at a name pointer, read from the map; "NULL" for 0 or a pointer that is not the

@@ -1,0 +1,145 @@
+"""Weapon mods as patch files: a diff of an edited map against its original, applied to a copy of
+the original, gives the edited map back byte for byte; a patch with any error writes nothing.
+
+Run by CTest with TORVEX_CLI set to the built program.
+"""
+import json
+import os
+import shutil
+import subprocess
+import tempfile
+import unittest
+
+CLI = os.environ.get("TORVEX_CLI", "build/bin/torvex-cli")
+MAP = "cache003.map"
+
+# Edits made through the editor: values (16-bit wrap, a float, an unnamed long), references
+# (another tag of the class, a tag of another class, no tag) on several weapons.
+EDITS = [
+    ["set", "Pistol", "Max ammo", "40000"],
+    ["set", "Pistol", "Zoom 1", "0.1"],
+    ["set", "Shotgun", "Unknown floats", "20", "2.5"],
+    ["set", "Ghost", "Unknown longs", "3", "-1"],
+    ["ref", "Pistol", "Models", "0", "200"],
+    ["ref", "Warthog", "Sounds", "1", "-1"],
+    ["ref", "Needler", "Effects", "0", "5"],
+]
+
+
+def cli(args, cwd):
+    return subprocess.run([CLI] + args, cwd=cwd, capture_output=True, text=True)
+
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+class PatchTest(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.TemporaryDirectory()
+        self.top = self.dir.name
+        for name in ("base", "edited", "copy"):
+            os.mkdir(os.path.join(self.top, name))
+        self.original = os.path.join(self.top, "original.map")
+        self.assertEqual(cli(["make-map", self.original], self.top).returncode, 0)
+
+    def tearDown(self):
+        self.dir.cleanup()
+
+    def folder(self, name, edits=()):
+        """A folder holding a copy of the original map with the edits made through the editor."""
+        cwd = os.path.join(self.top, name)
+        shutil.copyfile(self.original, os.path.join(cwd, MAP))
+        for edit in edits:
+            self.assertEqual(cli(edit, cwd).returncode, 0, edit)
+        return cwd
+
+    def diff(self, cwd):
+        result = cli(["diff", self.original], cwd)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        path = os.path.join(self.top, "patch.json")
+        with open(path, "w") as f:
+            f.write(result.stdout)
+        return path, json.loads(result.stdout)
+
+    def test_round_trip_on_varied_originals(self):
+        # The original itself varies: the demo map as built, and with some of the edits made.
+        demo = read(self.original)
+        for base in ([], EDITS[4:6], EDITS[:2]):
+            with self.subTest(base=base):
+                with open(self.original, "wb") as f:
+                    f.write(demo)
+                shutil.copyfile(os.path.join(self.folder("base", base), MAP), self.original)
+                edited = self.folder("edited", EDITS)
+                patch, _ = self.diff(edited)
+                copy = self.folder("copy")
+                applied = cli(["apply", patch], copy)
+                self.assertEqual(applied.returncode, 0, applied.stderr)
+                self.assertEqual(read(os.path.join(copy, MAP)), read(os.path.join(edited, MAP)))
+                again = cli(["apply", patch], copy)
+                self.assertEqual(read(os.path.join(copy, MAP)), read(os.path.join(edited, MAP)))
+                self.assertIn("0 fields changed", again.stdout)
+
+    def test_patch_names_fields_as_the_tree_shows_them(self):
+        _, patch = self.diff(self.folder("edited", EDITS))
+        by_text = {c["text"]: c for c in patch["changes"]}
+        self.assertEqual(len(patch["changes"]), len(EDITS))
+        self.assertEqual(by_text["Max ammo: -25536"]["bytes"], "409c")
+        self.assertEqual(by_text["Zoom 1: 0.100000"]["bytes"], "cdcccc3d")
+        self.assertEqual(by_text["Unknown 3: -1"]["group"], "Unknown longs")
+        self.assertEqual(by_text["Unknown 3: -1"]["bytes"], "ffffffff")
+        null = by_text["NULL"]
+        self.assertEqual((null["weapon"], null["group"], null["index"], null["tag"]),
+                         ("Warthog", "Sounds", 1, None))
+        self.assertEqual(by_text["Unknown 20: 2.500000"]["bytes"], "00002040")
+        self.assertTrue(all(c["tag"] and c["class"] for c in patch["changes"]
+                            if "tag" in c and c["text"] != "NULL"))
+
+    def test_a_patch_with_any_error_writes_nothing_and_names_each_entry(self):
+        path, patch = self.diff(self.folder("edited", EDITS[:1] + EDITS[4:5]))
+        value, reference = patch["changes"]
+        broken = [
+            (dict(value, weapon="Flamethrower"), "unknown weapon"),
+            (dict(value, label="Max health"), "unknown label"),
+            ({k: v for k, v in dict(value, group="Unknown bytes", index=0).items()
+              if k != "label"}, "unknown group"),
+            (dict(reference, index=63), "index out of range"),
+            (dict(value, bytes="409c00"), "bytes hold 3 bytes"),
+            (dict(reference, tag="no/such/tag"), "not in the catalogue"),
+            (dict(reference, bytes="65"), "bytes hold 1 bytes"),
+        ]
+        copy = self.folder("copy")
+        before = read(os.path.join(copy, MAP))
+        with open(path, "w") as f:
+            json.dump({"torvex_patch": 1, "changes": [value] + [b for b, _ in broken]}, f)
+        result = cli(["apply", path], copy)
+        self.assertEqual(result.returncode, 2)
+        lines = result.stderr.splitlines()
+        self.assertEqual(len(lines), len(broken))
+        for n, ((_, why), line) in enumerate(zip(broken, lines), start=2):
+            self.assertIn(f"entry {n}: ", line)
+            self.assertIn(why, line)
+        for text in ("{", '{"torvex_patch": 1}', "[]"):
+            with open(path, "w") as f:
+                f.write(text)
+            self.assertEqual(cli(["apply", path], copy).returncode, 2, text)
+        self.assertEqual(read(os.path.join(copy, MAP)), before)
+
+    def test_what_the_editor_cannot_change_stays_out_of_the_patch(self):
+        edited = self.folder("edited")
+        with open(os.path.join(edited, MAP), "r+b") as f:
+            # Pistol (meta offset 0x027EBA14): a class byte of its first reference (main block
+            # 0x028) and the reserved word of its second; and the flamethrower's first value.
+            for offset in (0x027EBA14 + 0x028, 0x027EBA14 + 0x038 + 8, 0x029D183C):
+                f.seek(offset)
+                f.write(b"X")
+        result = cli(["diff", self.original], edited)
+        self.assertEqual(result.returncode, 0)
+        self.assertEqual(json.loads(result.stdout)["changes"], [])
+        self.assertEqual(len(result.stderr.splitlines()), 3, result.stderr)
+        self.assertEqual(cli(["diff", "missing.map"], edited).returncode, 2)
+
+
+if __name__ == "__main__":
+    unittest.main()
