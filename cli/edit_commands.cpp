@@ -6,11 +6,13 @@
 
 #include "cli/program.h"
 #include "cli/session.h"
+#include "core/result.h"
 #include "editor/item_text.h"
 #include "res/resource.h"
 
 namespace cli {
 
+using namespace std::string_literals;
 using platform::TreeItem;
 using platform::headless::HeadlessTree;
 using platform::headless::HeadlessWindow;
@@ -47,23 +49,16 @@ std::string FieldPath(const HeadlessTree& tree, const std::string& parentPath, F
     });
 }
 
-int Error(const std::string& what) {
-    std::cerr << "torvex-cli: " << what << '\n';
-    return 2;
-}
-
-// The item a set request names, or "" after reporting why there is none.
-std::string ValueItemPath(const HeadlessTree& tree, const SetRequest& request) {
+// The item a set request names.
+Result<std::string> ValueItemPath(const HeadlessTree& tree, const SetRequest& request) {
     const std::string weaponPath = ChildPathByText(tree, "", request.weapon);
     if (weaponPath.empty()) {
-        Error("no weapon '" + request.weapon + "' in the tree");
-        return "";
+        return Failure{"no weapon '" + request.weapon + "' in the tree"};
     }
     for (const NamedField& named : NamedFields()) {
         if (request.label == named.label) {
             if (request.index >= 0) {
-                Error("'" + request.label + "' takes no index");
-                return "";
+                return Failure{"'" + request.label + "' takes no index"};
             }
             return FieldPath(tree, weaponPath, named.field);
         }
@@ -73,21 +68,38 @@ std::string ValueItemPath(const HeadlessTree& tree, const SetRequest& request) {
         categories += (categories.empty() ? "" : ", ") + std::string(category.text);
         if (request.label == category.text) {
             if (request.index < 0) {
-                Error("'" + request.label + "' needs an index");
-                return "";
+                return Failure{"'" + request.label + "' needs an index"};
             }
             const std::string itemPath =
                 FieldPath(tree, ChildPathByText(tree, weaponPath, request.label),
                           {category.kind, request.index});
             if (itemPath.empty()) {
-                Error("no value " + std::to_string(request.index) + " under '" + request.label +
-                      "'");
+                return Failure{"no value " + std::to_string(request.index) + " under '" +
+                               request.label + "'"};
             }
             return itemPath;
         }
     }
-    Error("unknown label '" + request.label + "'; use a named value's label or " + categories);
-    return "";
+    return Failure{"unknown label '" + request.label + "'; use a named value's label or " +
+                   categories};
+}
+
+// The reference item a ref request names.
+Result<std::string> ReferenceItemPath(const HeadlessTree& tree, const RefRequest& request) {
+    const std::string weaponPath = ChildPathByText(tree, "", request.weapon);
+    if (weaponPath.empty()) {
+        return Failure{"no weapon '" + request.weapon + "' in the tree"};
+    }
+    const std::string categoryPath = ChildPathByText(tree, weaponPath, request.category);
+    if (categoryPath.empty()) {
+        return Failure{"no category '" + request.category + "' under '" + request.weapon + "'"};
+    }
+    const std::string path = categoryPath + "." + std::to_string(request.position);
+    if (request.position < 0 || At(tree, path) == platform::kNoTreeItem) {
+        return Failure{"no reference " + std::to_string(request.position) + " under '" +
+                       request.category + "' of '" + request.weapon + "'"};
+    }
+    return path;
 }
 
 int FindEntry(HeadlessWindow& window, const std::string& prefix) {
@@ -97,57 +109,55 @@ int FindEntry(HeadlessWindow& window, const std::string& prefix) {
     return found == entries.end() ? -1 : static_cast<int>(found - entries.begin());
 }
 
-// Runs the editor and hands the dialog to a script; returns the script's status.
-int RunScript(const std::function<int(HeadlessWindow&, Session&)>& script) {
-    int status = 0;
+// A request that names nothing the tree shows: status 2.
+int Refuse(const Status& status) {
+    std::cerr << "torvex-cli: " << status.Error() << '\n';
+    return 2;
+}
+
+// Runs the editor and hands the dialog to a script. Exit status 2 when the request names
+// nothing the tree shows, or an action of the script fails.
+int RunScript(const std::function<Status(HeadlessWindow&, Session&)>& script) {
+    Status status;
+    int actionErrors = 0;
     RunEditor([&](HeadlessWindow& window) {
         Session session(window, std::cout, std::cerr);
         status = script(window, session);
-        if (status == 0 && session.Errors() > 0) {
-            status = 2;
-        }
+        actionErrors = session.Errors();
         session.Perform("exit");
     });
-    return status;
+    return status ? (actionErrors == 0 ? 0 : 2) : Refuse(status);
 }
 
 }  // namespace
 
 int RunSet(const SetRequest& request) {
     if (request.value.size() > 8) {
-        return Error("the value '" + request.value +
-                     "' is longer than the 8 characters the edit box takes");
+        return Refuse(Failure{"the value '" + request.value +
+                              "' is longer than the 8 characters the edit box takes"});
     }
-    return RunScript([&](HeadlessWindow& window, Session& session) {
-        const std::string path = ValueItemPath(window.TreeControlOf(IDC_WEAPON_TREE), request);
-        if (path.empty()) {
-            return 2;
+    return RunScript([&](HeadlessWindow& window, Session& session) -> Status {
+        const Result<std::string> path =
+            ValueItemPath(window.TreeControlOf(IDC_WEAPON_TREE), request);
+        if (!path) {
+            return Failure{path.Error()};
         }
-        session.Perform("select " + path);
-        session.Perform("type " + request.value);
-        session.Perform("update");
-        session.Perform("item " + path);
-        return 0;
+        for (const std::string& action :
+             {"select " + *path, "type " + request.value, "update"s, "item " + *path}) {
+            session.Perform(action);
+        }
+        return {};
     });
 }
 
 int RunRef(const RefRequest& request) {
-    return RunScript([&](HeadlessWindow& window, Session& session) {
-        const HeadlessTree& tree = window.TreeControlOf(IDC_WEAPON_TREE);
-        const std::string weaponPath = ChildPathByText(tree, "", request.weapon);
-        if (weaponPath.empty()) {
-            return Error("no weapon '" + request.weapon + "' in the tree");
+    return RunScript([&](HeadlessWindow& window, Session& session) -> Status {
+        const Result<std::string> path =
+            ReferenceItemPath(window.TreeControlOf(IDC_WEAPON_TREE), request);
+        if (!path) {
+            return Failure{path.Error()};
         }
-        const std::string categoryPath = ChildPathByText(tree, weaponPath, request.category);
-        if (categoryPath.empty()) {
-            return Error("no category '" + request.category + "' under '" + request.weapon + "'");
-        }
-        const std::string path = categoryPath + "." + std::to_string(request.position);
-        if (request.position < 0 || At(tree, path) == platform::kNoTreeItem) {
-            return Error("no reference " + std::to_string(request.position) + " under '" +
-                         request.category + "' of '" + request.weapon + "'");
-        }
-        session.Perform("select " + path);
+        session.Perform("select " + *path);
         const std::string prefix = std::to_string(request.row) + ":";
         int entry = FindEntry(window, prefix);
         if (entry < 0 && window.GetCheck(IDC_SHOW_ALL_CHECK) == 0) {
@@ -155,12 +165,13 @@ int RunRef(const RefRequest& request) {
             entry = FindEntry(window, prefix);
         }
         if (entry < 0) {
-            return Error("the list offers no row " + std::to_string(request.row));
+            return Failure{"the list offers no row " + std::to_string(request.row)};
         }
-        session.Perform("choose " + std::to_string(entry));
-        session.Perform("update");
-        session.Perform("item " + path);
-        return 0;
+        for (const std::string& action :
+             {"choose " + std::to_string(entry), "update"s, "item " + *path}) {
+            session.Perform(action);
+        }
+        return {};
     });
 }
 

@@ -1,5 +1,6 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <charconv>
 #include <iostream>
 #include <string>
 
@@ -159,10 +160,11 @@ int main(int argc, char** argv) {
     }
     if (*set) {
         if (setArgs.size() == 2) {
-            try {
-                setRequest.index = std::stoi(setArgs[0]);
-            } catch (const std::exception&) {
-                std::cerr << "torvex-cli: the index '" << setArgs[0] << "' is not a number\n";
+            const std::string& index = setArgs[0];
+            const auto [end, error] =
+                std::from_chars(index.data(), index.data() + index.size(), setRequest.index);
+            if (error != std::errc() || end != index.data() + index.size()) {
+                std::cerr << "torvex-cli: the index '" << index << "' is not a number\n";
                 return 2;
             }
         }
