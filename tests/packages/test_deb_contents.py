@@ -1,25 +1,24 @@
 """The Debian package as files: what it installs where, with which modes, its control fields,
-and what Debian's own checkers say of it."""
+its manual pages, and what Debian's own checkers say of it."""
 import gzip
 import os
 import re
-import struct
 import subprocess
 import unittest
 
 from packages import DEB, VERSION, extracted_deb
 
-ICON_SIZES = (16, 32, 48)
+PROGRAM, DATA = "-rwxr-xr-x", "-rw-r--r--"
 FILES = {
-    "usr/bin/torvex": 0o755,
-    "usr/bin/torvex-cli": 0o755,
-    "usr/share/applications/torvex.desktop": 0o644,
-    "usr/share/doc/torvex/README.md": 0o644,
-    "usr/share/doc/torvex/changelog.gz": 0o644,
-    "usr/share/doc/torvex/copyright": 0o644,
-    "usr/share/man/man1/torvex.1.gz": 0o644,
-    "usr/share/man/man1/torvex-cli.1.gz": 0o644,
-    **{f"usr/share/icons/hicolor/{s}x{s}/apps/torvex.png": 0o644 for s in ICON_SIZES},
+    "usr/bin/torvex": PROGRAM,
+    "usr/bin/torvex-cli": PROGRAM,
+    "usr/share/applications/torvex.desktop": DATA,
+    "usr/share/doc/torvex/README.md": DATA,
+    "usr/share/doc/torvex/changelog.gz": DATA,
+    "usr/share/doc/torvex/copyright": DATA,
+    "usr/share/man/man1/torvex.1.gz": DATA,
+    "usr/share/man/man1/torvex-cli.1.gz": DATA,
+    **{f"usr/share/icons/hicolor/{s}x{s}/apps/torvex.png": DATA for s in (16, 32, 48)},
 }
 
 
@@ -49,28 +48,20 @@ class DebContentsTest(unittest.TestCase):
                 dirs.append((name, mode))
             else:
                 files[name] = mode
-        self.assertEqual(files, {name: "-" + stat_text(mode) for name, mode in FILES.items()})
+        self.assertEqual(files, FILES)
         for name, mode in dirs:
             self.assertEqual(mode, "drwxr-xr-x", name)
 
     def test_control_fields(self):
         fields = {}
-        for key in ("Package", "Version", "Architecture", "Section", "Priority", "Depends"):
+        for key in ("Package", "Version", "Depends"):
             fields[key] = run(["dpkg-deb", "-f", DEB, key], check=True).stdout.strip()
         self.assertEqual(fields["Package"], "torvex")
         self.assertEqual(fields["Version"], VERSION)
-        self.assertEqual(fields["Architecture"], "amd64")
-        self.assertEqual((fields["Section"], fields["Priority"]), ("utils", "optional"))
         # The window's widgets and its font stand-in must come with the package.
         depends = {d.split()[0] for d in fields["Depends"].split(", ")}
         self.assertTrue({"libqt6widgets6", "libqt6gui6", "libc6", "fonts-liberation"} <= depends,
                         fields["Depends"])
-
-    def test_programs_are_stripped(self):
-        for program in ("torvex", "torvex-cli"):
-            described = run(["file", self.path("usr/bin/" + program)], check=True).stdout
-            self.assertIn("ELF 64-bit", described)
-            self.assertRegex(described, r", stripped$")
 
     def test_desktop_entry_is_valid_and_names_the_program_and_icon(self):
         entry = self.path("usr/share/applications/torvex.desktop")
@@ -82,14 +73,6 @@ class DebContentsTest(unittest.TestCase):
         self.assertEqual(keys["Icon"], "torvex")
         # From a menu the program runs in the home folder, and the user has to know it.
         self.assertIn("home folder", keys["Comment"])
-
-    def test_icons_have_their_folders_sizes(self):
-        for size in ICON_SIZES:
-            with open(self.path(f"usr/share/icons/hicolor/{size}x{size}/apps/torvex.png"),
-                      "rb") as f:
-                head = f.read(24)
-            self.assertEqual(head[:8], b"\x89PNG\r\n\x1a\n")
-            self.assertEqual(struct.unpack(">II", head[16:24]), (size, size))
 
     def test_manual_pages_cover_every_command_and_session_action(self):
         cli = self.path("usr/bin/torvex-cli")
@@ -120,14 +103,11 @@ class DebContentsTest(unittest.TestCase):
         return run(["groff", "-man", "-Tascii", "-P-cbou", "-rLL=200n"], input=source,
                    check=True).stdout
 
-    def test_lintian_finds_no_error(self):
-        result = run(["lintian", "--fail-on", "error", DEB])
+    # Among lintian's checks: stripped programs, icon sizes that match their folders, the
+    # changelog and copyright files, file modes and owners.
+    def test_lintian_finds_no_error_or_warning(self):
+        result = run(["lintian", "--fail-on", "error,warning", DEB])
         self.assertEqual(result.returncode, 0, result.stdout)
-        self.assertNotRegex(result.stdout, r"(?m)^E: ")
-
-
-def stat_text(mode):
-    return "".join(c if mode & (1 << (8 - i)) else "-" for i, c in enumerate("rwxrwxrwx"))
 
 
 def section(page, title):
