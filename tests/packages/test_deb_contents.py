@@ -97,14 +97,12 @@ class DebContentsTest(unittest.TestCase):
     def manual_page(self, name):
         with gzip.open(self.path(f"usr/share/man/man1/{name}.1.gz"), "rt") as f:
             source = f.read()
-        result = subprocess.run(["groff", "-man", "-Tascii", "-P-cbou", "-ww", "-z"],
-                                input=source, capture_output=True, text=True)
-        self.assertEqual(result.stderr, "", f"{name}(1) has roff warnings")
+        # Rendered wide, so that no heading or tag is broken across lines.
         return run(["groff", "-man", "-Tascii", "-P-cbou", "-rLL=200n"], input=source,
                    check=True).stdout
 
-    # Among lintian's checks: stripped programs, icon sizes that match their folders, the
-    # changelog and copyright files, file modes and owners.
+    # Among lintian's checks: stripped programs, icon sizes that match their folders, roff
+    # warnings in the manual pages, the changelog and copyright files, file modes and owners.
     def test_lintian_finds_no_error_or_warning(self):
         result = run(["lintian", "--fail-on", "error,warning", DEB])
         self.assertEqual(result.returncode, 0, result.stdout)
