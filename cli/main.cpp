@@ -55,6 +55,7 @@ int main(int argc, char** argv) {
         "torvex-cli: the Torvex editor without a window, on cache003.map in the working "
         "directory."};
     app.require_subcommand(1);
+    app.set_version_flag("--version", "torvex-cli " TORVEX_VERSION);
 
     std::string mapPath;
     auto* makeMap = app.add_subcommand("make-map", "Write the demo map to PATH");

@@ -5,10 +5,16 @@ Writes the icon group as a Windows .ico file: a 32 by 32 and a 16 by 16 image, 1
 (4 bits per pixel) in the standard Windows palette, with a transparency mask. The Windows
 resources take the file as it is; the Linux program loads the same file.
 
+With --png it writes one image of the icon as a PNG for a desktop's icon theme instead: the
+largest image whose size divides SIZE, each pixel widened to a square, so the pixels stay sharp
+(48 is the 16 by 16 image at three times).
+
 Usage: gen_icon.py ARTWORK OUTPUT.ico
+       gen_icon.py --png SIZE ARTWORK OUTPUT.png
 """
 import struct
 import sys
+import zlib
 
 # The standard 16-colour Windows palette, as (red, green, blue).
 PALETTE = [
@@ -59,7 +65,33 @@ def dib(rows):
     return header + palette + colour + mask
 
 
+def png_chunk(kind, data):
+    return struct.pack(">I", len(data)) + kind + data + struct.pack(
+        ">I", zlib.crc32(kind + data))
+
+
+def png(images, size):
+    fitting = [s for s in images if size % s == 0]
+    if not fitting:
+        raise SystemExit(f"no image of the icon scales evenly to {size} pixels")
+    source = max(fitting)
+    scale = size // source
+    raw = b""
+    for row in images[source]:
+        pixels = b"".join(
+            (bytes(PALETTE[int(c, 16)]) + b"\xff" if c != "." else b"\0\0\0\0") * scale
+            for c in row)
+        raw += (b"\0" + pixels) * scale  # each row starts with filter type 0: none
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)  # 8-bit RGBA
+    return (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", header) +
+            png_chunk(b"IDAT", zlib.compress(raw, 9)) + png_chunk(b"IEND", b""))
+
+
 def main():
+    if len(sys.argv) == 5 and sys.argv[1] == "--png":
+        with open(sys.argv[4], "wb") as f:
+            f.write(png(read_artwork(sys.argv[3]), int(sys.argv[2])))
+        return
     if len(sys.argv) != 3:
         raise SystemExit(__doc__)
     images = read_artwork(sys.argv[1])
