@@ -105,9 +105,9 @@ class PatchTest(unittest.TestCase):
             ({k: v for k, v in dict(value, group="Unknown bytes", index=0).items()
               if k != "label"}, "unknown group"),
             (dict(reference, index=63), "index out of range"),
-            (dict(value, bytes="409c00"), "bytes hold 3 bytes"),
+            (dict(value, bytes="409c00"), "bytes must be 2 bytes"),
             (dict(reference, tag="no/such/tag"), "not in the catalogue"),
-            (dict(reference, bytes="65"), "bytes hold 1 bytes"),
+            (dict(reference, bytes="65"), "bytes must be 16 bytes"),
         ]
         copy = self.folder("copy")
         before = read(os.path.join(copy, MAP))
