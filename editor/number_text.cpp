@@ -5,8 +5,11 @@
 #include <clocale>
 #include <cstdarg>
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
 #include <limits>
+#ifndef _WIN32
+#include <locale.h>
+#endif
 
 namespace {
 
@@ -40,61 +43,20 @@ std::size_t CountDigits(std::string_view text, std::size_t from) {
     return i - from;
 }
 
-// The power of ten of a decimal number's first nonzero digit, its exponent included, saturated
-// far beyond any double's range. Only called for numbers with a nonzero digit.
-long long DecimalMagnitude(std::string_view number, std::size_t intDigits, std::size_t fracDigits) {
-    constexpr long long kFar = 1'000'000'000;
-    long long magnitude = 0;
-    const std::size_t intFirst = number.find_first_not_of('0');
-    if (intFirst < intDigits) {
-        magnitude = static_cast<long long>(intDigits - intFirst) - 1;
-    } else {
-        const std::size_t fracFirst =
-            number.substr(intDigits + 1, fracDigits).find_first_not_of('0');
-        if (fracFirst == std::string_view::npos) {
-            return -kFar;  // all zeros
-        }
-        magnitude = -static_cast<long long>(fracFirst) - 1;
+// from_chars rounds correctly on every platform and reads no locale. Out of range it says only
+// that, and the runtime gives HUGE_VAL or 0 there, which strtod tells: it reads the locale's
+// decimal point, but the number holds nothing else, so its full stop can become that point.
+double DecimalToDouble(std::string_view number) {
+    double value = 0.0;
+    if (std::from_chars(number.data(), number.data() + number.size(), value).ec == std::errc()) {
+        return value;
     }
-    const std::size_t ePos = number.find_first_of("eE");
-    if (ePos != std::string_view::npos) {
-        std::size_t i = ePos + 1;
-        const bool negative = number[i] == '-';
-        i += number[i] == '-' || number[i] == '+';
-        long long exponent = 0;
-        for (; i < number.size(); ++i) {
-            exponent = std::min(exponent * 10 + (number[i] - '0'), kFar);
-        }
-        magnitude += negative ? -exponent : exponent;
+    std::string text(number);
+    const std::size_t point = text.find('.');
+    if (point != std::string::npos) {
+        text.replace(point, 1, std::localeconv()->decimal_point);
     }
-    return magnitude;
-}
-
-// One conversion of a format, printed on its own.
-template <class Value>
-void Append(std::string& text, const std::string& conversion, Value value) {
-    constexpr int kGuess = 64;
-    const std::size_t at = text.size();
-    text.resize(at + kGuess);
-    const int length = std::max(std::snprintf(&text[at], kGuess, conversion.c_str(), value), 0);
-    text.resize(at + length);
-    if (length >= kGuess) {
-        std::snprintf(&text[at], length + 1, conversion.c_str(), value);  // onto the terminator
-    }
-}
-
-// printf puts the locale's decimal point into a number, and a toolkit may have set the user's
-// locale (QApplication does, from the environment), a German one with a comma. The program's
-// texts have a full stop in every locale.
-void AppendNumber(std::string& text, const std::string& conversion, double value) {
-    const std::size_t at = text.size();
-    Append(text, conversion, value);
-    const std::string_view point = std::localeconv()->decimal_point;
-    const std::size_t found = text.find(point, at);
-    if (point != "." && found != std::string::npos) {
-        text[found] = '.';
-        text.erase(found + 1, point.size() - 1);
-    }
+    return std::strtod(text.c_str(), nullptr);
 }
 
 }  // namespace
@@ -148,49 +110,28 @@ double ParseDouble(std::string_view text) {
             end = e + expDigits;
         }
     }
-    const std::string_view number = text.substr(0, end);
-    double value = 0.0;
-    const auto [ptr, ec] = std::from_chars(number.data(), number.data() + number.size(), value,
-                                           std::chars_format::general);
-    (void)ptr;
-    if (ec == std::errc::result_out_of_range) {
-        // Too large or too small for a double: the runtime gives HUGE_VAL or 0. The number's
-        // decimal magnitude tells which, not the exponent's sign: 0.000...1e5 is tiny.
-        value = DecimalMagnitude(number, intDigits, fracDigits) >= 0
-                    ? std::numeric_limits<double>::infinity()
-                    : 0.0;
-    }
+    const double value = DecimalToDouble(text.substr(0, end));  // HUGE_VAL or 0 out of range
     return negative ? -value : value;
 }
 
 std::string Format(const char* format, ...) {
+    // printf puts the locale's decimal point into a number, and the program's texts have a full
+    // stop in every locale: print in the C locale whatever the process's is.
+#ifndef _WIN32
+    const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
+    const locale_t userLocale = uselocale(cLocale);
+#endif
     va_list args;
     va_start(args, format);
-    std::string text;
-    text.reserve(128);  // most texts fit, so they grow without moving
-    for (const char* at = format; *at != '\0';) {
-        if (*at != '%') {
-            text += *at++;
-            continue;
-        }
-        const char* letter = at + 1 + std::strcspn(at + 1, "%csdiouxXeEfFgGaA");
-        if (*letter == '\0') {
-            break;
-        }
-        const std::string conversion(at, letter + 1);
-        at = letter + 1;
-        if (*letter == '%') {
-            text += '%';
-        } else if (*letter == 's') {
-            Append(text, conversion, va_arg(args, const char*));
-        } else if (std::strchr("cdi", *letter) != nullptr) {
-            Append(text, conversion, va_arg(args, int));
-        } else if (std::strchr("ouxX", *letter) != nullptr) {
-            Append(text, conversion, va_arg(args, unsigned));
-        } else {
-            AppendNumber(text, conversion, va_arg(args, double));
-        }
-    }
+    va_list again;
+    va_copy(again, args);
+    std::string text(std::max(std::vsnprintf(nullptr, 0, format, args), 0), '\0');
+    std::vsnprintf(text.data(), text.size() + 1, format, again);  // onto the terminator
+    va_end(again);
     va_end(args);
+#ifndef _WIN32
+    uselocale(userLocale);
+    freelocale(cLocale);
+#endif
     return text;
 }
