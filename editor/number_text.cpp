@@ -118,20 +118,24 @@ std::string Format(const char* format, ...) {
     // printf puts the locale's decimal point into a number, and the program's texts have a full
     // stop in every locale: print in the C locale whatever the process's is.
 #ifndef _WIN32
-    const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
     const locale_t userLocale = uselocale(cLocale);
 #endif
     va_list args;
     va_start(args, format);
     va_list again;
     va_copy(again, args);
-    std::string text(std::max(std::vsnprintf(nullptr, 0, format, args), 0), '\0');
-    std::vsnprintf(text.data(), text.size() + 1, format, again);  // onto the terminator
+    char buffer[256];  // a tree item's text fits, so most texts are printed once
+    const int length = std::max(std::vsnprintf(buffer, sizeof buffer, format, args), 0);
+    std::string text(buffer, std::min<std::size_t>(length, sizeof buffer - 1));
+    if (static_cast<std::size_t>(length) >= sizeof buffer) {
+        text.resize(length);
+        std::vsnprintf(text.data(), text.size() + 1, format, again);  // onto the terminator
+    }
     va_end(again);
     va_end(args);
 #ifndef _WIN32
     uselocale(userLocale);
-    freelocale(cLocale);
 #endif
     return text;
 }
