@@ -8,7 +8,8 @@ headless editor's after the same actions, and a message box must come up whereve
 editor printed a message.
 
 Run by CTest with TORVEX_CLI and, for the windows, TORVEX_QT or TORVEX_EXE and WINE (which
-tests/win32/with-wine sets), and TORVEX_SCREENSHOTS, the folder for pictures of each end state.
+tests/win32/with-wine sets), and TORVEX_SCREENSHOTS, the folder for a picture of the window
+wherever a scenario looks at the panel.
 """
 import os
 import subprocess

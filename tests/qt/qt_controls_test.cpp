@@ -10,8 +10,8 @@
 #include "res/resource.h"
 
 // The tree's and the list's native rules that the scenarios on the real window
-// (tests/test_scenarios.py) do not reach: those of the mouse, of a collapse, and of the
-// program's own changes. And the program's icon.
+// (tests/test_scenarios.py) do not reach: those of the mouse, of a collapse and of the
+// program's own changes, and the bytes of their texts. And the program's icon.
 namespace {
 
 using platform::kComboError;
