@@ -2,10 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QImageReader>
 #include <QPushButton>
 #include <QtTest/QTest>
 
-// The tree and the list keep the native controls' rules where Qt's own differ.
+#include "platform/qt/qt_backend.h"
+#include "res/resource.h"
+
+// The tree's and the list's native rules that the scenarios on the real window
+// (tests/test_scenarios.py) do not reach: those of the mouse, of a collapse and of the
+// program's own changes, and the bytes of their texts. And the program's icon.
 namespace {
 
 using platform::kComboError;
@@ -82,15 +88,6 @@ TEST(QtTree, EveryChangeOfSelectionNotifiesOnce) {
              QTest::mouseClick(f.tree.viewport(), Qt::LeftButton, {}, QPoint(5, 380));
          },
          &TreeFixture::a, 1},
-        {"the focus arriving on a tree without a selection selects its first item",
-         [](TreeFixture& f) { f.tree.setFocus(Qt::TabFocusReason); }, &TreeFixture::a, 1},
-        {"the down key",
-         [](TreeFixture& f) {
-             f.tree.SelectItem(f.a);
-             f.tree.setFocus();
-             QTest::keyClick(&f.tree, Qt::Key_Down);
-         },
-         &TreeFixture::b, 2},
         {"collapsing hides the selected item: its ancestor takes the selection",
          [](TreeFixture& f) {
              f.tree.expandAll();
@@ -131,16 +128,24 @@ TEST(QtCombo, SelectionFollowsTheNativeListsRules) {
     EXPECT_EQ(combo.GetLBText(0), "two");
     EXPECT_EQ(combo.GetLBText(3), "");
     EXPECT_EQ(notifications, 0) << "the program's changes notify nobody";
+}
 
-    // The user's choice does.
-    combo.AddString("four");
-    combo.SetCurSel(0);
-    combo.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&combo));
-    combo.setFocus();
-    QTest::keyClick(&combo, Qt::Key_Down);
-    EXPECT_EQ(combo.GetCurSel(), 1);
-    EXPECT_EQ(notifications, 1);
+// The icon comes from the binary's resources, the same images as the icon file.
+TEST(QtIcon, IsTheIconFileWithBothImages) {
+    platform::qt::QtBackend backend;
+    const platform::Icon handle = backend.LoadIcon(IDI_APP_ICON);
+    ASSERT_NE(handle, platform::Icon{0});
+    EXPECT_EQ(backend.LoadIcon(IDI_APP_ICON + 1), platform::Icon{0});
+    const QIcon icon = backend.IconOf(handle);
+    QImageReader file(QStringLiteral(TORVEX_ICON_FILE));
+    ASSERT_EQ(file.imageCount(), 2);
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(file.jumpToImage(i));
+        const QImage expected = file.read().convertToFormat(QImage::Format_ARGB32);
+        const QImage shown =
+            icon.pixmap(expected.size()).toImage().convertToFormat(QImage::Format_ARGB32);
+        EXPECT_TRUE(shown == expected) << expected.width();
+    }
 }
 
 }  // namespace

@@ -1,0 +1,346 @@
+"""The user's scenarios: one table, played on the headless editor and on the real windows.
+
+HeadlessTranscripts plays each scenario with `torvex-cli session` and compares what it prints
+with the transcript in the table. QtWindow and WineWindow play the same actions on the Qt
+program and on torvex.exe under Wine, with X keyboard and mouse events (xdotool) on an Xvfb
+display of their own, each on a fresh demo map: the map must end equal, byte for byte, to the
+headless editor's after the same actions, and a message box must come up wherever the headless
+editor printed a message.
+
+Run by CTest with TORVEX_CLI and, for the windows, TORVEX_QT or TORVEX_EXE and WINE (which
+tests/win32/with-wine sets), and TORVEX_SCREENSHOTS, the folder for a picture of the window
+wherever a scenario looks at the panel.
+"""
+import os
+import subprocess
+import tempfile
+import time
+import unittest
+
+CLI = os.environ.get("TORVEX_CLI", "build/bin/torvex-cli")
+SCREENSHOTS = os.environ.get("TORVEX_SCREENSHOTS", "build/screenshots")
+MAP = "cache003.map"
+DIALOG = "^Torvex  Beta Version 1\\.0$"
+BOX = "^torvex$"  # the message boxes take the program's name as their caption
+LOOKS = ("tree", "item", "entries", "panel")
+ENDINGS = ("exit", "escape", "enter")
+
+# name, the user's actions, what `torvex-cli session` prints for them. The demo map's Pistol
+# (item 1) holds two model references, the second "characters/ranger/ranger undersuit"; its
+# list of models offers the 63 catalogue rows whose paths end in "mode", and "-1: NULL".
+SCENARIOS = [
+    ("max-ammo-keeps-16-bits", ["select 1.17", "type 40000", "update", "item 1.17", "exit"],
+     ["Max ammo: -25536"]),  # 40000 is 0x9C40
+    ("text-after-the-number", ["select 1.19", "type 12abc", "update", "item 1.19", "exit"],
+     ["Projectiles per shot: 12"]),
+    ("floats-and-an-unnamed-long",
+     ["select 1.20", "type 0.1", "update", "select 1.15.20", "type 2.5", "update",
+      "select 1.14.25", "type -1", "update", "item 1.20", "item 1.15.20", "item 1.14.25",
+      "escape"],
+     ["Zoom 1: 0.100000", "Unknown 20: 2.500000", "Unknown 25: -1"]),
+    ("reference-to-the-third-of-its-class",
+     ["select 1.7.1", "choose 2", "panel", "update", "item 1.7.1", "exit"],
+     ["entries 64", "selected 2 181: characters/ranger/ranger belt.mode",
+      "edit E22900B5",  # row 181's identifier: 0xE174 + 181 above the row
+      "check 0", "characters/ranger/ranger belt"]),
+    ("reference-to-no-tag-under-show-all",
+     ["select 4.7.0", "check", "choose 1805", "panel", "update", "item 4.7.0", "exit"],
+     ["entries 1806", "selected 1805 -1: NULL", "edit FFFFFFFF", "check 1", "NULL"]),
+    ("two-weapons-then-update-on-a-weapon",
+     ["select 4.18", "type 7", "update", "select 0.13.3", "type -2", "update", "select 3",
+      "update", "item 4.18", "item 0.13.3", "exit"],
+     ["message Error seeking weapon struct", "Clip size: 7", "Unknown 3: -2"]),
+    ("update-before-any-selection", ["update", "exit"], ["message Error seeking weapon struct"]),
+    # The category keeps the typed 5 in the edit box, and Update writes nothing.
+    ("update-on-a-category", ["select 2.16", "type 5", "select 2.7", "update", "panel",
+                              "item 2.16", "exit"],
+     ["entries 0", "selected -1 ", "edit 5", "check 0", "Number of zooms: 0"]),
+    ("ninth-character-refused",
+     ["select 1.17", "type 123456789", "panel", "update", "item 1.17", "exit"],
+     ["entries 1", "selected 0 Custom Value:", "edit 12345678", "check 0",
+      "Max ammo: 24910"]),  # 12345678 is 0xBC614E
+    # The focus starts on Exit, so Return there ends the program; Return in the edit box is OK,
+    # which writes nothing.
+    ("return-at-start", ["enter"], []),
+    ("escape-in-the-tree", ["select 2", "escape"], []),
+    ("return-in-the-edit-box", ["select 1.17", "type 5", "enter"], []),
+]
+
+
+def run(args, cwd, stdin=""):
+    return subprocess.run(args, cwd=cwd, input=stdin, capture_output=True, text=True)
+
+
+def read_map(cwd):
+    with open(os.path.join(cwd, MAP), "rb") as f:
+        return f.read()
+
+
+class DemoFolder(tempfile.TemporaryDirectory):
+    def __enter__(self):
+        cwd = super().__enter__()
+        subprocess.run([CLI, "make-map", MAP], cwd=cwd, check=True)
+        return cwd
+
+
+def session(cwd, actions):
+    return run([CLI, "session"], cwd, "".join(a + "\n" for a in actions))
+
+
+class HeadlessTranscripts(unittest.TestCase):
+    def test_each_scenario_prints_its_transcript(self):
+        for name, actions, transcript in SCENARIOS:
+            with self.subTest(name), DemoFolder() as cwd:
+                result = session(cwd, actions)
+                self.assertEqual((result.returncode, result.stderr), (0, ""))
+                self.assertEqual(result.stdout.splitlines(), transcript)
+
+
+def xdotool(*args):
+    return subprocess.run(["xdotool"] + [str(a) for a in args], capture_output=True, text=True,
+                          check=True).stdout.split()
+
+
+def wait_for(find, what, seconds=30):
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        found = find()
+        if found:
+            return found
+        time.sleep(0.05)
+    raise AssertionError("timed out waiting for " + what)
+
+
+def shown(name):
+    return subprocess.run(["xdotool", "search", "--onlyvisible", "--name", name],
+                          capture_output=True, text=True).stdout.split()
+
+
+class Player:
+    """Plays session actions on the dialog as a person at the keyboard and mouse would. It
+    knows the tree from `torvex-cli tree` and keeps track of what it has expanded, which row
+    the tree has selected, which control has the focus and which entry the list shows, so it
+    moves there with as few keys as it can."""
+
+    TAB_ORDER = ["exit", "tree", "update", "combo", "check", "edit"]
+    # Where to click, in the template's dialog units (388 by 141).
+    CLICK = {"exit": (356, 119), "update": (27, 128), "check": (60, 129)}
+
+    def __init__(self, window, tree_lines):
+        self.window = window
+        geometry = dict(line.split("=") for line in xdotool("getwindowgeometry", "--shell",
+                                                             window))
+        self.width, self.height = int(geometry["WIDTH"]), int(geometry["HEIGHT"])
+        self.children = {(): []}
+        stack = [()]
+        for line in tree_lines:
+            depth = (len(line) - len(line.lstrip(" "))) // 2
+            del stack[depth + 1:]
+            path = stack[depth] + (len(self.children[stack[depth]]),)
+            self.children[stack[depth]].append(path)
+            self.children[path] = []
+            stack.append(path)
+        self.expanded, self.row, self.focus, self.entry = set(), None, "exit", -1
+
+    def send(self, *args):
+        xdotool("windowfocus", "--sync", self.window, *args)
+
+    def keys(self, *keys):
+        if keys:
+            self.send("key", "--delay", 0, *keys)
+
+    def click(self, control):
+        x, y = self.CLICK[control]
+        self.send("mousemove", "--window", self.window, x * self.width // 388,
+                  y * self.height // 141, "click", 1)
+        self.focus = control
+
+    def focus_on(self, control):
+        here, there = self.TAB_ORDER.index(self.focus), self.TAB_ORDER.index(control)
+
+        def crosses_tree(step, count):
+            return any((here + step * i) % 6 == 1 for i in range(1, count))
+
+        # The tree selects its first item when the focus first reaches it: until the player
+        # selects one, the focus goes round it.
+        ways = sorted((count, key) for key, count, step in (
+            ("Tab", (there - here) % 6, 1), ("shift+Tab", (here - there) % 6, -1))
+            if self.row is not None or not crosses_tree(step, count))
+        count, key = ways[0]
+        self.keys(*[key] * count)
+        if control == "tree" and self.row is None:
+            self.row = (0,)
+        self.focus = control
+
+    def rows(self, parent=()):
+        for path in self.children[parent]:
+            yield path
+            if path in self.expanded:
+                yield from self.rows(path)
+
+    def go_to(self, path):
+        rows = list(self.rows())
+        steps = rows.index(path) - rows.index(self.row)
+        self.keys(*["Down" if steps > 0 else "Up"] * abs(steps))
+        self.row = path
+
+    def select(self, path):
+        self.focus_on("tree")
+        for depth in range(1, len(path)):
+            if path[:depth] not in self.expanded:
+                self.go_to(path[:depth])
+                self.keys("Right")
+                self.expanded.add(path[:depth])
+        self.go_to(path)
+        self.entry = 0
+
+    def play(self, action, messages):
+        verb, _, rest = action.partition(" ")
+        if verb == "select":
+            self.select(tuple(int(i) for i in rest.split(".")))
+        elif verb == "type":
+            self.focus_on("edit")
+            self.keys("End", "shift+Home")
+            self.send("type", "--delay", 5, "--", rest)
+        elif verb == "choose":
+            self.focus_on("combo")
+            steps = int(rest) - self.entry
+            self.keys(*["Down" if steps > 0 else "Up"] * abs(steps))
+            self.entry = int(rest)
+        elif verb == "check":
+            self.click("check")
+            self.entry = 0
+        elif verb == "update":
+            self.click("update")
+            for _ in messages:
+                answer_box()
+        elif verb == "exit":
+            self.click("exit")
+        else:
+            self.keys({"escape": "Escape", "enter": "Return"}[verb])
+
+
+def answer_box():
+    box = wait_for(lambda: shown(BOX), "a message box")[0]
+    xdotool("windowfocus", "--sync", box, "key", "Return")
+    wait_for(lambda: box not in shown(BOX), "the message box to close")
+
+
+def settle(window):
+    """Waits until the program has handled the input sent so far, which it takes in its own
+    time: until two pictures of its window a moment apart agree."""
+    pictures = [b"", None]
+    while pictures[-1] != pictures[-2]:
+        time.sleep(0.2)
+        pictures.append(subprocess.run(["import", "-window", window, "ppm:-"],
+                                       capture_output=True, check=True).stdout)
+        if len(pictures) > 100:
+            raise AssertionError("the window does not come to rest")
+
+
+class WindowsTest:
+    """What both desktop programs must do; a subclass says how to start one."""
+
+    front_end = ""
+    command = []
+    size = None  # the window's size in pixels, where it is known beforehand
+
+    @classmethod
+    def setUpClass(cls):
+        # Xvfb picks a free display and writes its number, then a newline: it dies should the
+        # pipe close before the newline.
+        read, write = os.pipe()
+        cls.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-nolisten", "tcp"],
+                                    pass_fds=[write], stdout=subprocess.DEVNULL,
+                                    stderr=subprocess.DEVNULL)
+        os.close(write)
+        number = b""
+        while not number.endswith(b"\n"):
+            chunk = os.read(read, 16)
+            if not chunk:
+                raise AssertionError("Xvfb did not start")
+            number += chunk
+        os.close(read)
+        os.environ["DISPLAY"] = ":" + number.decode().strip()
+        with DemoFolder() as cwd:
+            cls.tree = run([CLI, "tree"], cwd).stdout.splitlines()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.xvfb.terminate()
+        cls.xvfb.wait()
+
+    def start(self, cwd):
+        return subprocess.Popen(self.command, cwd=cwd, stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL)
+
+    def test_without_a_map_one_message_box_then_status_one(self):
+        with tempfile.TemporaryDirectory() as cwd:
+            program = self.start(cwd)
+            wait_for(lambda: shown(BOX), "the message box")
+            self.assertEqual(shown(DIALOG), [])
+            answer_box()
+            self.assertEqual(program.wait(30), 1)
+            self.assertEqual(os.listdir(cwd), [])
+
+    def test_scenarios_leave_the_headless_editors_map(self):
+        os.makedirs(SCREENSHOTS, exist_ok=True)
+        for name, actions, _ in SCENARIOS:
+            with self.subTest(name):
+                self.play(name, actions)
+
+    def play(self, name, actions):
+        # The headless run, with a look after each Update, tells which Updates show a box.
+        acts = [a for a in actions if a.split()[0] not in LOOKS]
+        marked = []
+        for action in acts:
+            marked += [action, "item 0"] if action == "update" else [action]
+        with DemoFolder() as cwd:
+            messages = iter(session(cwd, marked).stdout.split(self.tree[0] + "\n"))
+            expected = read_map(cwd)
+        with DemoFolder() as cwd:
+            program = self.start(cwd)
+            try:
+                window = wait_for(lambda: shown(DIALOG), "the dialog")[0]
+                player = Player(window, self.tree)
+                if self.size:
+                    self.assertEqual((player.width, player.height), self.size)
+                for action in actions:
+                    if action == "panel":  # where the headless editor shows it, a picture
+                        settle(window)
+                        subprocess.run(["import", "-window", window, os.path.join(
+                            SCREENSHOTS, f"{self.front_end}-{name}.png")], check=True)
+                    elif action.split()[0] not in LOOKS:
+                        if action in ENDINGS:
+                            self.assertEqual(shown(BOX), [], "a message box came up")
+                        update = action == "update"
+                        player.play(action, next(messages).splitlines() if update else [])
+                self.assertEqual(program.wait(30), 0)
+            finally:
+                if program.poll() is None:
+                    program.kill()
+                    program.wait()
+            self.assertTrue(read_map(cwd) == expected, "the maps differ")
+
+
+@unittest.skipUnless(os.environ.get("TORVEX_QT"), "TORVEX_QT names no Qt program")
+class QtWindow(WindowsTest, unittest.TestCase):
+    front_end = "qt"
+    command = [os.environ.get("TORVEX_QT", "")]
+    size = (582, 194)  # 388 by 141 dialog units of 6 by 11 pixels over 4 by 8
+
+    @classmethod
+    def setUpClass(cls):
+        os.environ["QT_QPA_PLATFORM"] = "xcb"
+        super().setUpClass()
+
+
+@unittest.skipUnless(os.environ.get("TORVEX_EXE") and os.environ.get("WINE"),
+                     "needs TORVEX_EXE and WINE (tests/win32/with-wine)")
+class WineWindow(WindowsTest, unittest.TestCase):
+    front_end = "wine"
+    command = [os.environ.get("WINE", ""), os.environ.get("TORVEX_EXE", "")]
+
+
+if __name__ == "__main__":
+    unittest.main()
