@@ -61,6 +61,27 @@ SCENARIOS = [
       "Max ammo: 24910"]),  # 12345678 is 0xBC614E
     # The focus starts on Exit, so Return there ends the program; Return in the edit box is OK,
     # which writes nothing.
+    # At start: nothing selected, the list empty; the first weapon with its sixteen categories,
+    # then its named values (its last child "Zoom 2"), a reference of no tag named "NULL".
+    ("start-state-and-texts",
+     ["panel", "item 0", "item 0.0", "item 0.13", "item 0.15", "item 0.16", "item 0.21",
+      "item 0.7.1", "exit"],
+     ["entries 0", "selected -1 ", "edit ", "check 0", "Assault Rifle", "Actor Variants",
+      "Unknown shorts", "Unknown floats", "Number of zooms: 0", "Zoom 2: 1.000000", "NULL"]),
+    # The panel follows the selection: a shader lists the 26 "sotr" rows (row 6 first,
+    # identifier 0xE174 + 6 above 6), a damage model the 66 "jpt!" rows, "Show all" every row
+    # but the last, and it stays set; an unnamed category reads as a value, and the check box
+    # there empties the edit box; a weapon item empties the list and keeps the edit box.
+    ("panel-follows-the-selection",
+     ["select 1.10.0", "panel", "select 1.3.0", "panel", "check", "panel", "select 1.13",
+      "panel", "select 1.17", "type 77", "check", "panel", "select 0", "panel", "exit"],
+     ["entries 27", "selected 0 6: sky/summer noon/shaders/cloud layer.sotr", "edit E17A0006",
+      "check 0", "entries 67", "selected 0 170: effects/damage/grass bullet.jpt!",
+      "edit E21E00AA", "check 0", "entries 1806",
+      "selected 0 0: levels/multi/cinderbrook/cinderbrook.scnr", "edit E1740000", "check 1",
+      "entries 1", "selected 0 Custom Value:", "edit ", "check 1", "entries 1",
+      "selected 0 Custom Value:", "edit ", "check 0", "entries 0", "selected -1 ", "edit ",
+      "check 0"]),
     ("return-at-start", ["enter"], []),
     ("escape-in-the-tree", ["select 2", "escape"], []),
     ("return-in-the-edit-box", ["select 1.17", "type 5", "enter"], []),
