@@ -30,7 +30,7 @@ struct TagIndexEntry {
     std::uint32_t identifier;
     std::uint32_t namePointer;
     std::uint32_t metaPointer;
-    std::uint32_t unused[2];
+    std::uint32_t unused[2] = {};
 };
 static_assert(sizeof(TagIndexEntry) == kIndexEntrySize);
 
