@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/dialog_template.h"
 #include "platform/types.h"
@@ -35,6 +36,28 @@ class ComboControl {
     virtual int GetCurSel() const = 0;     // kComboError when none
     virtual int SetCurSel(int index) = 0;  // raises no CBN_SELCHANGE
     virtual std::string GetLBText(int index) const = 0;
+};
+
+// A drop-down list's entries and selection kept by the native list's rules, for backends whose
+// own list does not keep them so: adding an entry selects nothing, deleting the selected entry
+// leaves none selected, and deleting one above it moves it up.
+class ComboList : public ComboControl {
+  public:
+    int AddString(const std::string& text) override;
+    int DeleteString(int index) override;
+    int GetCount() const override { return static_cast<int>(entries_.size()); }
+    int GetCurSel() const override { return selected_; }
+    int SetCurSel(int index) override;
+    std::string GetLBText(int index) const override;
+
+    const std::vector<std::string>& Entries() const { return entries_; }
+    // Counts the changes of the entries, so a widget showing them knows when to take them anew.
+    int Revision() const { return revision_; }
+
+  private:
+    std::vector<std::string> entries_;
+    int selected_ = kComboError;
+    int revision_ = 0;
 };
 
 // Paint device context of one WM_PAINT.

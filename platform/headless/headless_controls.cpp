@@ -90,36 +90,4 @@ std::vector<TreeItem> HeadlessTree::Children(TreeItem item) const {
     return ChildList(item);
 }
 
-int HeadlessCombo::AddString(const std::string& text) {
-    entries_.push_back(text);
-    return static_cast<int>(entries_.size()) - 1;
-}
-
-// As the native list: deleting the selected entry leaves none selected; one above moves it up.
-int HeadlessCombo::DeleteString(int index) {
-    if (index < 0 || index >= GetCount()) {
-        return kComboError;
-    }
-    entries_.erase(entries_.begin() + index);
-    if (selected_ == index) {
-        selected_ = kComboError;
-    } else if (selected_ > index) {
-        --selected_;
-    }
-    return GetCount();
-}
-
-int HeadlessCombo::SetCurSel(int index) {
-    if (index < 0 || index >= GetCount()) {
-        selected_ = kComboError;
-        return kComboError;
-    }
-    selected_ = index;
-    return index;
-}
-
-std::string HeadlessCombo::GetLBText(int index) const {
-    return index >= 0 && index < GetCount() ? entries_[index] : std::string();
-}
-
 }  // namespace platform::headless

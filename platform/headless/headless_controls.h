@@ -41,20 +41,6 @@ class HeadlessTree : public TreeControl {
     TreeItem selected_ = kNoTreeItem;
 };
 
-class HeadlessCombo : public ComboControl {
-  public:
-    int AddString(const std::string& text) override;
-    int DeleteString(int index) override;
-    int GetCount() const override { return static_cast<int>(entries_.size()); }
-    int GetCurSel() const override { return selected_; }
-    int SetCurSel(int index) override;
-    std::string GetLBText(int index) const override;
-
-    const std::vector<std::string>& Entries() const { return entries_; }
-
-  private:
-    std::vector<std::string> entries_;
-    int selected_ = kComboError;
-};
+using HeadlessCombo = ComboList;
 
 }  // namespace platform::headless

@@ -174,7 +174,7 @@ QtCombo::QtCombo(QWidget* parent) : QComboBox(parent), model_(new EntryModel) {
     // own changes come through Sync.
     connect(this, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (!syncing_) {
-            selected_ = index < 0 ? kComboError : index;
+            SetCurSel(index);
         }
     });
     connect(this, &QComboBox::activated, this, [this](int) {
@@ -185,46 +185,21 @@ QtCombo::QtCombo(QWidget* parent) : QComboBox(parent), model_(new EntryModel) {
 }
 
 void QtCombo::Sync() {
-    if (!entriesChanged_ && currentIndex() == selected_) {
+    if (syncedRevision_ == Revision() && currentIndex() == GetCurSel()) {
         return;
     }
     syncing_ = true;
-    if (entriesChanged_) {
-        model_->Replace(entries_);
-        entriesChanged_ = false;
+    if (syncedRevision_ != Revision()) {
+        QStringList entries;
+        entries.reserve(GetCount());
+        for (const std::string& entry : Entries()) {
+            entries.append(FromProgram(entry));
+        }
+        model_->Replace(entries);
+        syncedRevision_ = Revision();
     }
-    setCurrentIndex(selected_);
+    setCurrentIndex(GetCurSel());
     syncing_ = false;
-}
-
-int QtCombo::AddString(const std::string& text) {
-    entries_.append(FromProgram(text));
-    entriesChanged_ = true;
-    return GetCount() - 1;
-}
-
-// Deleting the selected entry leaves none selected; deleting one above it moves it up.
-int QtCombo::DeleteString(int index) {
-    if (index < 0 || index >= GetCount()) {
-        return kComboError;
-    }
-    entries_.removeAt(index);
-    entriesChanged_ = true;
-    if (selected_ == index) {
-        selected_ = kComboError;
-    } else if (selected_ > index) {
-        --selected_;
-    }
-    return GetCount();
-}
-
-int QtCombo::SetCurSel(int index) {
-    selected_ = index >= 0 && index < GetCount() ? index : kComboError;
-    return selected_;
-}
-
-std::string QtCombo::GetLBText(int index) const {
-    return index >= 0 && index < GetCount() ? ToProgram(entries_[index]) : std::string();
 }
 
 void QtCombo::SetDroppedHeight(int pixels, bool verticalScrollBar) {
