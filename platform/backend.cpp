@@ -1,5 +1,8 @@
 #include "platform/backend.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 namespace platform {
 
 namespace {
@@ -11,6 +14,17 @@ Backend& CurrentBackend() {
 }
 void SetBackend(Backend* backend) {
     g_backend = backend;
+}
+
+void Backend::ExitProcess(int status) {
+    if (!exitHook_) {
+        std::fflush(nullptr);
+        std::exit(status);
+    }
+    if (DialogWindow* window = ActiveWindow()) {
+        window->EndDialog(status);
+    }
+    exitHook_(status);
 }
 
 int ComboList::AddString(const std::string& text) {

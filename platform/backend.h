@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -96,15 +97,25 @@ class DialogWindow {
 
 class Backend {
   public:
+    using ExitHook = std::function<void(int status)>;
+
     virtual ~Backend() = default;
     // Creates the window, delivers the initialisation and runs until the dialog ends.
     virtual int RunModal(Dialog& dialog, const DialogTemplate& dialogTemplate) = 0;
     virtual void ShowMessageBox(const std::string& caption, const std::string& text) = 0;
-    // Ends the process with a status. A test backend may return instead, having ended the
-    // dialog, so callers return right after it.
-    virtual void ExitProcess(int status) = 0;
     virtual std::string ExecutableName() const = 0;  // without folder or extension
     virtual Icon LoadIcon(int resourceId) = 0;
+    // The running modal dialog's window, if any.
+    virtual DialogWindow* ActiveWindow() const = 0;
+
+    // Ends the process with a status, the runtime's streams flushed. With an exit hook, as tests
+    // set, it ends the running dialog and tells the hook instead, so callers return right after
+    // it.
+    void ExitProcess(int status);
+    void SetExitHook(ExitHook hook) { exitHook_ = std::move(hook); }
+
+  private:
+    ExitHook exitHook_;
 };
 
 Backend& CurrentBackend();

@@ -1,8 +1,5 @@
 #include "platform/headless/headless_backend.h"
 
-#include <cstdio>
-#include <cstdlib>
-
 namespace platform::headless {
 
 namespace {
@@ -209,17 +206,6 @@ void HeadlessBackend::ShowMessageBox(const std::string& caption, const std::stri
     if (sink_) {
         sink_(caption, text);
     }
-}
-
-void HeadlessBackend::ExitProcess(int status) {
-    if (!exitHook_) {
-        std::fflush(nullptr);
-        std::exit(status);
-    }
-    if (window_ != nullptr) {
-        window_->EndDialog(status);
-    }
-    exitHook_(status);
 }
 
 }  // namespace platform::headless

@@ -96,28 +96,23 @@ class HeadlessBackend : public Backend {
   public:
     using Driver = std::function<void(HeadlessWindow&)>;
     using MessageSink = std::function<void(const std::string& caption, const std::string& text)>;
-    using ExitHook = std::function<void(int status)>;
 
     explicit HeadlessBackend(std::string executableName = "torvex");
 
     void SetDriver(Driver driver) { driver_ = std::move(driver); }
     void SetMessageSink(MessageSink sink) { sink_ = std::move(sink); }
-    // Without a hook the process ends; with one, the dialog ends and the hook is told.
-    void SetExitHook(ExitHook hook) { exitHook_ = std::move(hook); }
 
     int RunModal(Dialog& dialog, const DialogTemplate& dialogTemplate) override;
     void ShowMessageBox(const std::string& caption, const std::string& text) override;
-    void ExitProcess(int status) override;
     std::string ExecutableName() const override { return executableName_; }
     Icon LoadIcon(int resourceId) override { return static_cast<Icon>(resourceId); }
 
-    HeadlessWindow* ActiveWindow() const { return window_; }
+    HeadlessWindow* ActiveWindow() const override { return window_; }
 
   private:
     std::string executableName_;
     Driver driver_;
     MessageSink sink_;
-    ExitHook exitHook_;
     HeadlessWindow* window_ = nullptr;
 };
 

@@ -4,8 +4,6 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QTimer>
-#include <cstdio>
-#include <cstdlib>
 
 #include "platform/dialog.h"
 
@@ -46,18 +44,6 @@ void QtBackend::ShowMessageBox(const std::string& caption, const std::string& te
                     owner);
     box.setDefaultButton(QMessageBox::Ok);
     box.exec();
-}
-
-void QtBackend::ExitProcess(int status) {
-    if (exitHook_) {
-        if (window_ != nullptr) {
-            window_->EndDialog(status);
-        }
-        exitHook_(status);
-        return;
-    }
-    std::fflush(nullptr);
-    std::exit(status);
 }
 
 std::string QtBackend::ExecutableName() const {

@@ -1,7 +1,5 @@
 #include "platform/win32/win32_backend.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <map>
 #include <memory>
 #include <vector>
@@ -217,9 +215,8 @@ void Win32Backend::ShowMessageBox(const std::string& caption, const std::string&
     MessageBoxA(owner, text.c_str(), caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
-// The runtime's exit: streams are flushed and closed, the map stream among them.
-void Win32Backend::ExitProcess(int status) {
-    std::exit(status);
+DialogWindow* Win32Backend::ActiveWindow() const {
+    return active_;
 }
 
 std::string Win32Backend::ExecutableName() const {
