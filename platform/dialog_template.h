@@ -1,50 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "platform/types.h"
 
 // A dialog template as data: every backend builds its window from this one description.
 // Styles are the system's own style bits, so the resource script can be made from it.
 namespace platform {
-
-enum class ControlKind : std::uint8_t { PushButton, CheckBox, Static, Tree, Combo, Edit };
-
-struct ControlTemplate {
-    int id;
-    const char* name;  // the identifier's name, as a resource script spells it
-    ControlKind kind;
-    const char* windowClass;  // the system's class name
-    const char* text;         // nullptr: none
-    std::uint32_t style;
-    std::uint32_t exStyle;
-    short x, y, cx, cy;  // dialog units
-};
-
-struct DialogTemplate {
-    int id;
-    const char* name;
-    std::uint32_t style;
-    std::uint32_t exStyle;
-    short x, y, cx, cy;  // dialog units
-    const char* caption;
-    const char* fontFace;
-    int pointSize;
-    int weight;
-    bool italic;
-    int charset;
-    const ControlTemplate* controls;  // template order, which is also tab order
-    int controlCount;
-
-    const ControlTemplate* Find(int controlId) const {
-        for (int i = 0; i < controlCount; ++i) {
-            if (controls[i].id == controlId) {
-                return &controls[i];
-            }
-        }
-        return nullptr;
-    }
-};
 
 // Style bits the backends interpret.
 namespace style {
@@ -75,5 +38,55 @@ inline constexpr std::uint32_t kComboSort = 0x100u;
 inline constexpr std::uint32_t kEditLeft = 0x0u;
 inline constexpr std::uint32_t kEditAutoHScroll = 0x80u;
 }  // namespace style
+
+enum class ControlKind : std::uint8_t { PushButton, CheckBox, Static, Tree, Combo, Edit };
+
+struct ControlTemplate {
+    int id;
+    const char* name;  // the identifier's name, as a resource script spells it
+    ControlKind kind;
+    const char* windowClass;  // the system's class name
+    const char* text;         // nullptr: none
+    std::uint32_t style;
+    std::uint32_t exStyle;
+    short x, y, cx, cy;  // dialog units
+};
+
+struct DialogTemplate {
+    int id;
+    const char* name;
+    std::uint32_t style;
+    std::uint32_t exStyle;
+    short x, y, cx, cy;  // dialog units
+    const char* caption;
+    const char* fontFace;
+    int pointSize;
+    int weight;
+    bool italic;
+    int charset;
+    const ControlTemplate* controls;  // template order, which is also tab order
+    int controlCount;
+
+    std::span<const ControlTemplate> Controls() const {
+        return {controls, static_cast<std::size_t>(controlCount)};
+    }
+    const ControlTemplate* Find(int controlId) const {
+        for (const ControlTemplate& c : Controls()) {
+            if (c.id == controlId) {
+                return &c;
+            }
+        }
+        return nullptr;
+    }
+    // Where the dialog manager puts the focus at the start: the first visible tab stop.
+    const ControlTemplate* FirstTabStop() const {
+        for (const ControlTemplate& c : Controls()) {
+            if ((c.style & style::kTabStop) && (c.style & style::kVisible)) {
+                return &c;
+            }
+        }
+        return nullptr;
+    }
+};
 
 }  // namespace platform

@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QTimer>
 
 #include "platform/dialog.h"
 
@@ -18,21 +17,7 @@ int QtBackend::RunModal(Dialog& dialog, const DialogTemplate& dialogTemplate) {
     // dialog never shows it.
     const bool focusFirst = dialog.HandleInitDialog();
     window.SyncControls();
-    if (!window.Ended()) {
-        window.ShowCentred();
-        if (focusFirst) {
-            window.FocusFirstTabStop();
-        }
-        if (shownHook_) {
-            QTimer::singleShot(0, &window, [this, &window] {
-                if (!window.Ended()) {
-                    shownHook_(window);
-                }
-            });
-        }
-        window.RunUntilEnded();
-    }
-    dialog.Attach(nullptr);
+    window.Run(focusFirst, shownHook_);
     window_ = outer;
     return window.Ended() ? window.Result() : kIdCancel;
 }

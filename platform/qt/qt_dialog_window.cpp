@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 
 #include "platform/dialog.h"
 #include "platform/qt/qt_backend.h"
@@ -77,8 +78,7 @@ QtDialogWindow::QtDialogWindow(Dialog& dialog, const DialogTemplate& dialogTempl
     setFixedSize(UnitsToPixelsX(template_.cx, units_), UnitsToPixelsY(template_.cy, units_));
 
     QWidget* previousTabStop = nullptr;
-    for (int i = 0; i < template_.controlCount; ++i) {
-        const ControlTemplate& c = template_.controls[i];
+    for (const ControlTemplate& c : template_.Controls()) {
         QWidget* widget = MakeControl(c);
         widget->setObjectName(QString::fromLatin1(c.name));
         widget->setFont(font);
@@ -144,7 +144,6 @@ QWidget* QtDialogWindow::MakeControl(const ControlTemplate& c) {
                 tree->setFrameShape(QFrame::NoFrame);
             }
             tree->onSelChanged = [this, id] { Notify(id, Notification::TreeSelChanged); };
-            trees_[id] = tree;
             tree->setGeometry(rect);
             return tree;
         }
@@ -153,7 +152,6 @@ QWidget* QtDialogWindow::MakeControl(const ControlTemplate& c) {
             combo->setEditable((c.style & kComboTypeMask) != style::kComboDropDownList);
             combo->setStyle(&backend_.Style());
             combo->onSelChange = [this, id] { Command(id, Notification::ComboSelChange); };
-            combos_[id] = combo;
             // The template's height is that of the box with its list dropped: the box keeps
             // its own height, the list gets the rest.
             const int boxHeight = combo->sizeHint().height();
@@ -184,8 +182,10 @@ void QtDialogWindow::Notify(int id, Notification code) {
 }
 
 void QtDialogWindow::SyncControls() {
-    for (auto& [id, combo] : combos_) {
-        combo->Sync();
+    for (const auto& [id, widget] : controls_) {
+        if (auto* combo = dynamic_cast<QtCombo*>(widget)) {
+            combo->Sync();
+        }
     }
 }
 
@@ -195,30 +195,21 @@ QWidget* QtDialogWindow::Control(int id) const {
 }
 
 TreeControl* QtDialogWindow::Tree(int id) {
-    auto it = trees_.find(id);
-    return it == trees_.end() ? nullptr : it->second;
+    return dynamic_cast<QtTree*>(Control(id));
 }
 
 ComboControl* QtDialogWindow::Combo(int id) {
-    auto it = combos_.find(id);
-    return it == combos_.end() ? nullptr : it->second;
+    return dynamic_cast<QtCombo*>(Control(id));
 }
 
+// A list's text is its current entry's; the boxes, buttons and labels have a text of their own.
 std::string QtDialogWindow::GetItemText(int id) const {
-    QWidget* widget = Control(id);
-    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-        return ToProgram(edit->text());
+    const QWidget* widget = Control(id);
+    if (widget == nullptr) {
+        return std::string();
     }
-    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-        return ToProgram(button->text());
-    }
-    if (auto* label = qobject_cast<QLabel*>(widget)) {
-        return ToProgram(label->text());
-    }
-    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
-        return ToProgram(combo->currentText());
-    }
-    return std::string();
+    const char* property = qobject_cast<const QComboBox*>(widget) ? "currentText" : "text";
+    return ToProgram(widget->property(property).toString());
 }
 
 // Qt holds an edit box to its limit even for the program's own text, where the native one
@@ -226,12 +217,8 @@ std::string QtDialogWindow::GetItemText(int id) const {
 // hexadecimal digits there.
 void QtDialogWindow::SetItemText(int id, const std::string& text) {
     QWidget* widget = Control(id);
-    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-        edit->setText(FromProgram(text));
-    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-        button->setText(FromProgram(text));
-    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
-        label->setText(FromProgram(text));
+    if (widget != nullptr && widget->metaObject()->indexOfProperty("text") >= 0) {
+        widget->setProperty("text", FromProgram(text));
     }
 }
 
@@ -356,28 +343,25 @@ void QtDialogWindow::closeEvent(QCloseEvent* event) {
     }
 }
 
-void QtDialogWindow::ShowCentred() {
+void QtDialogWindow::Run(bool focusFirstTabStop,
+                         const std::function<void(QtDialogWindow&)>& shown) {
+    if (ended_) {
+        return;
+    }
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - rect().center());
+        move(screen->availableGeometry().center() - rect().center());
     }
     show();
     activateWindow();
-}
-
-void QtDialogWindow::FocusFirstTabStop() {
-    for (int i = 0; i < template_.controlCount; ++i) {
-        const ControlTemplate& c = template_.controls[i];
-        if (Has(c.style, style::kTabStop) && Has(c.style, style::kVisible)) {
-            controls_[c.id]->setFocus(Qt::TabFocusReason);
-            return;
-        }
+    if (const ControlTemplate* first = template_.FirstTabStop(); focusFirstTabStop && first) {
+        controls_[first->id]->setFocus(Qt::TabFocusReason);
     }
-}
-
-void QtDialogWindow::RunUntilEnded() {
-    if (ended_) {
-        return;
+    if (shown) {
+        QTimer::singleShot(0, this, [this, shown] {
+            if (!ended_) {
+                shown(*this);
+            }
+        });
     }
     QEventLoop loop;
     loop_ = &loop;

@@ -204,7 +204,6 @@ int Win32Backend::RunModal(Dialog& dialog, const DialogTemplate& dialogTemplate)
         DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(dialogTemplate.id), nullptr,
                         &Win32Window::DialogProc, reinterpret_cast<LPARAM>(&window));
     active_ = outer;
-    dialog.Attach(nullptr);
     return static_cast<int>(result);
 }
 
