@@ -122,28 +122,22 @@ bool Win32Window::RouteCommand(int id, int code) {
     return false;
 }
 
-TreeControl* Win32Window::Tree(int id) {
-    auto& tree = trees_[id];
-    if (!tree) {
-        HWND control = GetDlgItem(hwnd_, id);
-        if (control == nullptr) {
-            return nullptr;
-        }
-        tree = std::make_unique<Win32Tree>(control);
+// A control's object is made when the program first asks for it, the dialog's child by then.
+template <class Control>
+Control* ControlOf(std::map<int, std::unique_ptr<Control>>& controls, HWND dialog, int id) {
+    std::unique_ptr<Control>& control = controls[id];
+    if (HWND child = control ? nullptr : GetDlgItem(dialog, id)) {
+        control = std::make_unique<Control>(child);
     }
-    return tree.get();
+    return control.get();
+}
+
+TreeControl* Win32Window::Tree(int id) {
+    return ControlOf(trees_, hwnd_, id);
 }
 
 ComboControl* Win32Window::Combo(int id) {
-    auto& combo = combos_[id];
-    if (!combo) {
-        HWND control = GetDlgItem(hwnd_, id);
-        if (control == nullptr) {
-            return nullptr;
-        }
-        combo = std::make_unique<Win32Combo>(control);
-    }
-    return combo.get();
+    return ControlOf(combos_, hwnd_, id);
 }
 
 std::string Win32Window::GetItemText(int id) const {
@@ -222,15 +216,8 @@ std::string Win32Backend::ExecutableName() const {
     char path[MAX_PATH + 1] = {};
     const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string name(path, length);
-    const std::size_t slash = name.find_last_of("\\/");
-    if (slash != std::string::npos) {
-        name.erase(0, slash + 1);
-    }
-    const std::size_t dot = name.rfind('.');
-    if (dot != std::string::npos) {
-        name.erase(dot);
-    }
-    return name;
+    name.erase(0, name.find_last_of("\\/") + 1);
+    return name.substr(0, name.rfind('.'));
 }
 
 Icon Win32Backend::LoadIcon(int resourceId) {
