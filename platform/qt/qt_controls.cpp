@@ -38,29 +38,22 @@ TreeItem QtTree::HandleOf(QTreeWidgetItem* item) {
     return reinterpret_cast<TreeItem>(item);
 }
 
+// The item itself, or the tree's invisible root for the top level.
+QTreeWidgetItem* QtTree::Parent(TreeItem item) const {
+    QTreeWidgetItem* self = ItemOf(item);
+    return self != nullptr ? self : invisibleRootItem();
+}
+
 TreeItem QtTree::InsertItem(const std::string& text, TreeItem parent, TreeItem after) {
     auto* item = new QTreeWidgetItem(QStringList{FromProgram(text)});
-    QTreeWidgetItem* parentItem = ItemOf(parent);
-    QTreeWidgetItem* afterItem = ItemOf(after);
-    if (parentItem == nullptr) {
-        const int at = afterItem != nullptr && afterItem->parent() == nullptr
-                           ? indexOfTopLevelItem(afterItem) + 1
-                           : topLevelItemCount();
-        insertTopLevelItem(at, item);
-    } else {
-        const int at = afterItem != nullptr && afterItem->parent() == parentItem
-                           ? parentItem->indexOfChild(afterItem) + 1
-                           : parentItem->childCount();
-        parentItem->insertChild(at, item);
-    }
+    QTreeWidgetItem* parentItem = Parent(parent);
+    const int at = parentItem->indexOfChild(ItemOf(after));
+    parentItem->insertChild(at >= 0 ? at + 1 : parentItem->childCount(), item);
     return HandleOf(item);
 }
 
 TreeItem QtTree::GetChildItem(TreeItem item) const {
-    QTreeWidgetItem* parentItem = ItemOf(item);
-    if (parentItem == nullptr) {
-        return topLevelItemCount() > 0 ? HandleOf(topLevelItem(0)) : kNoTreeItem;
-    }
+    QTreeWidgetItem* parentItem = Parent(item);
     return parentItem->childCount() > 0 ? HandleOf(parentItem->child(0)) : kNoTreeItem;
 }
 
@@ -69,13 +62,8 @@ TreeItem QtTree::GetNextSiblingItem(TreeItem item) const {
     if (self == nullptr) {
         return kNoTreeItem;
     }
-    QTreeWidgetItem* parentItem = self->parent();
-    if (parentItem == nullptr) {
-        const int next = indexOfTopLevelItem(self) + 1;
-        return next < topLevelItemCount() ? HandleOf(topLevelItem(next)) : kNoTreeItem;
-    }
-    const int next = parentItem->indexOfChild(self) + 1;
-    return next < parentItem->childCount() ? HandleOf(parentItem->child(next)) : kNoTreeItem;
+    QTreeWidgetItem* parentItem = self->parent() != nullptr ? self->parent() : invisibleRootItem();
+    return HandleOf(parentItem->child(parentItem->indexOfChild(self) + 1));
 }
 
 TreeItem QtTree::GetParentItem(TreeItem item) const {
@@ -145,27 +133,7 @@ void QtTree::Collapsed(const QModelIndex& index) {
     }
 }
 
-int EntryModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(entries_.size());
-}
-
-QVariant EntryModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= entries_.size()) {
-        return {};
-    }
-    if (role == Qt::DisplayRole || role == Qt::EditRole) {
-        return entries_[index.row()];
-    }
-    return {};
-}
-
-void EntryModel::Replace(const QStringList& entries) {
-    beginResetModel();
-    entries_ = entries;
-    endResetModel();
-}
-
-QtCombo::QtCombo(QWidget* parent) : QComboBox(parent), model_(new EntryModel) {
+QtCombo::QtCombo(QWidget* parent) : QComboBox(parent), model_(new QStringListModel) {
     setEditable(false);
     setInsertPolicy(QComboBox::NoInsert);
     model_->setParent(this);
@@ -195,7 +163,7 @@ void QtCombo::Sync() {
         for (const std::string& entry : Entries()) {
             entries.append(FromProgram(entry));
         }
-        model_->Replace(entries);
+        model_->setStringList(entries);
         syncedRevision_ = Revision();
     }
     setCurrentIndex(GetCurSel());

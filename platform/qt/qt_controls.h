@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QAbstractListModel>
 #include <QComboBox>
+#include <QStringListModel>
 #include <QTreeWidget>
 #include <functional>
 #include <string>
@@ -41,19 +41,9 @@ class QtTree : public QTreeWidget, public TreeControl {
                                                          const QEvent* event) const override;
 
   private:
+    QTreeWidgetItem* Parent(TreeItem item) const;
     void CurrentChanged(QTreeWidgetItem* current);
     void Collapsed(const QModelIndex& index);
-};
-
-// The entries of a drop-down list as Qt's views read them: a plain list that is replaced whole.
-class EntryModel : public QAbstractListModel {
-  public:
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex& index, int role) const override;
-    void Replace(const QStringList& entries);
-
-  private:
-    QStringList entries_;
 };
 
 // A drop-down list. Only the user's choice notifies.
@@ -83,7 +73,9 @@ class QtCombo : public QComboBox, public ComboList {
     bool event(QEvent* event) override;
 
   private:
-    EntryModel* model_;  // a child, so it outlives the widget's own teardown
+    // The entries as Qt's views read them, replaced whole; a child, so it outlives the
+    // widget's own teardown.
+    QStringListModel* model_;
     int syncedRevision_ = 0;
     bool syncing_ = false;
     int droppedHeight_ = 0;  // 0: as Qt likes it, or settled already

@@ -259,14 +259,6 @@ void QtDialogWindow::SetIcon(Icon icon, bool big) {
     setWindowIcon(combined);
 }
 
-bool QtDialogWindow::IsIconic() const {
-    return (windowState() & Qt::WindowMinimized) != 0;
-}
-
-Size QtDialogWindow::ClientSize() const {
-    return {width(), height()};
-}
-
 Size QtDialogWindow::IconMetrics() const {
     const int size = style()->pixelMetric(QStyle::PM_LargeIconSize, nullptr, this);
     return {size, size};
@@ -301,26 +293,19 @@ void QtDialogWindow::EndDialog(int result) {
 // focus, and anywhere else is the default push button's command, IDOK without one. The
 // controls pass on the keys they do not use themselves.
 void QtDialogWindow::keyPressEvent(QKeyEvent* event) {
-    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
-        QWidget::keyPressEvent(event);
-        return;
-    }
-    switch (event->key()) {
-        case Qt::Key_Escape:
-            Command(kIdCancel, Notification::ButtonClicked);
-            return;
-        case Qt::Key_Return:
-        case Qt::Key_Enter: {
-            if (auto* button = qobject_cast<QPushButton*>(focusWidget());
-                button != nullptr && button->window() == this) {
-                button->click();
-            } else {
-                Command(DefaultId(), Notification::ButtonClicked);
-            }
-            return;
+    const bool plain =
+        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    auto* button = qobject_cast<QPushButton*>(focusWidget());
+    if (plain && event->key() == Qt::Key_Escape) {
+        Command(kIdCancel, Notification::ButtonClicked);
+    } else if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        if (button != nullptr && button->window() == this) {
+            button->click();
+        } else {
+            Command(DefaultId(), Notification::ButtonClicked);
         }
-        default:
-            QWidget::keyPressEvent(event);
+    } else {
+        QWidget::keyPressEvent(event);
     }
 }
 

@@ -32,8 +32,8 @@ class QtDialogWindow : public QWidget, public DialogWindow {
     void SetCheck(int id, int state) override;
     void LimitText(int id, int maxChars) override;
     void SetIcon(Icon icon, bool big) override;
-    bool IsIconic() const override;
-    Size ClientSize() const override;
+    bool IsIconic() const override { return (windowState() & Qt::WindowMinimized) != 0; }
+    Size ClientSize() const override { return {width(), height()}; }
     Size IconMetrics() const override;
     std::unique_ptr<PaintContext> BeginPaint() override;
     void DefaultPaint() override;
