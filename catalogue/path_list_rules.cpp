@@ -5,6 +5,7 @@
 #include <map>
 
 #include "catalogue/supported_map.h"
+#include "core/hex.h"
 
 namespace {
 
@@ -31,12 +32,6 @@ std::string Quoted(std::string_view text) {
         }
     }
     return quoted + quote;
-}
-
-std::string Hex(std::uint32_t value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(value));
-    return text;
 }
 
 std::string Row(std::size_t row) {
@@ -92,19 +87,15 @@ std::string ClassCounts(const Lines& lines) {
         ++counts[ClassOfPath(path)];
     }
     for (const ClassCount& known : kClassCounts) {
-        const auto have = counts.find(known.code);
-        const int rows = have == counts.end() ? 0 : have->second;
-        if (rows != known.rows) {
-            return "class " + Quoted(known.code) + " has " + std::to_string(rows) +
+        if (counts[known.code] != known.rows) {
+            return "class " + Quoted(known.code) + " has " + std::to_string(counts[known.code]) +
                    " rows, expected " + std::to_string(known.rows);
         }
+        counts.erase(known.code);
     }
-    for (const auto& found : counts) {
-        if (std::none_of(std::begin(kClassCounts), std::end(kClassCounts),
-                         [&](const ClassCount& known) { return known.code == found.first; })) {
-            return "unknown class " + Quoted(found.first) + " on " + std::to_string(found.second) +
-                   " rows";
-        }
+    if (const auto unknown = counts.begin(); unknown != counts.end()) {
+        return "unknown class " + Quoted(unknown->first) + " on " +
+               std::to_string(unknown->second) + " rows";
     }
     return "";
 }

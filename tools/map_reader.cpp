@@ -47,15 +47,4 @@ std::size_t MapReader::ReadAt(std::uint64_t offset, void* data, std::size_t size
     return got;
 }
 
-bool MapReader::Read32(std::uint64_t offset, std::uint32_t* value) {
-    std::uint8_t bytes[4];
-    if (ReadAt(offset, bytes, 4) != 4) {
-        return false;
-    }
-    // The map is little-endian whatever the machine is.
-    *value = std::uint32_t(bytes[0]) | std::uint32_t(bytes[1]) << 8 |
-             std::uint32_t(bytes[2]) << 16 | std::uint32_t(bytes[3]) << 24;
-    return true;
-}
-
 }  // namespace tools

@@ -26,8 +26,11 @@ class MapReader {
     // the end stay as they were. A read that fails before the end marks the reader Failed.
     std::size_t ReadAt(std::uint64_t offset, void* data, std::size_t size);
 
-    // A little-endian 32-bit word; false when the file does not hold all four bytes.
-    bool Read32(std::uint64_t offset, std::uint32_t* value);
+    // A 32-bit word, false when the file does not hold all four bytes. The map is
+    // little-endian, as is every machine Torvex runs on.
+    bool Read32(std::uint64_t offset, std::uint32_t* value) {
+        return ReadAt(offset, value, 4) == 4;
+    }
 
     // A read failed for another reason than the end of the file.
     bool Failed() const { return failed_; }

@@ -16,12 +16,6 @@ bool HasBytes(MapReader& reader, std::uint64_t offset, const char (&text)[5]) {
 
 }  // namespace
 
-std::string Hex(std::uint64_t value) {
-    char text[24];
-    std::snprintf(text, sizeof text, "0x%08" PRIX64, value);
-    return text;
-}
-
 Failure Mismatch(const std::string& where, const std::string& expected, const std::string& found) {
     return Failure{where + ": expected " + expected + ", found " + found};
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/hex.h"
 #include "core/result.h"
 #include "tools/map_reader.h"
 
@@ -39,8 +40,7 @@ inline constexpr std::uint32_t kEntryIdentifierField = 12;
 inline constexpr std::uint32_t kEntryNamePointerField = 16;
 inline constexpr std::uint32_t kEntryMetaPointerField = 20;
 
-// "0x0233B600".
-std::string Hex(std::uint64_t value);
+using ::Hex;
 
 // How every rule a map must keep names its first mismatch: "WHERE: expected X, found Y".
 Failure Mismatch(const std::string& where, const std::string& expected, const std::string& found);
