@@ -34,7 +34,6 @@ inline constexpr std::uint32_t kTreeLinesAtRoot = 0x4u;
 inline constexpr std::uint32_t kTreeDisableDragDrop = 0x10u;
 inline constexpr std::uint32_t kTreeNoTooltips = 0x80u;
 inline constexpr std::uint32_t kComboDropDownList = 0x3u;
-inline constexpr std::uint32_t kComboSort = 0x100u;
 inline constexpr std::uint32_t kEditLeft = 0x0u;
 inline constexpr std::uint32_t kEditAutoHScroll = 0x80u;
 }  // namespace style
