@@ -4,10 +4,6 @@
 
 namespace platform {
 
-Dialog::Dialog(const DialogTemplate& dialogTemplate) : template_(dialogTemplate) {}
-
-Dialog::~Dialog() = default;
-
 int Dialog::DoModal() {
     const int result = CurrentBackend().RunModal(*this, template_);
     window_ = nullptr;
@@ -19,12 +15,6 @@ bool Dialog::UpdateData(bool saveAndValidate) {
     DoDataExchange(&dx);
     return !dx.Failed();
 }
-
-void Dialog::EndDialog(int result) {
-    window_->EndDialog(result);
-}
-
-void Dialog::DoDataExchange(DataExchange*) {}
 
 // The first exchange attaches the control members and loads the members into the controls.
 bool Dialog::OnInitDialog() {
@@ -39,22 +29,6 @@ void Dialog::OnOK() {
     EndDialog(kIdOk);
 }
 
-void Dialog::OnCancel() {
-    EndDialog(kIdCancel);
-}
-
-void Dialog::SetIcon(Icon icon, bool big) {
-    window_->SetIcon(icon, big);
-}
-
-bool Dialog::IsIconic() const {
-    return window_->IsIconic();
-}
-
-bool Dialog::HandleInitDialog() {
-    return OnInitDialog();
-}
-
 const MessageMapEntry* Dialog::FindEntry(MessageKind kind, int controlId, Notification code) const {
     for (const MessageMapEntry& entry : GetMessageMap()) {
         const bool any = kind == MessageKind::Paint || kind == MessageKind::QueryDragIcon;
@@ -66,22 +40,17 @@ const MessageMapEntry* Dialog::FindEntry(MessageKind kind, int controlId, Notifi
 }
 
 bool Dialog::HandleCommand(int controlId, Notification code) {
+    const bool clicked = code == Notification::ButtonClicked;
     if (const MessageMapEntry* entry = FindEntry(MessageKind::Command, controlId, code)) {
         (this->*entry->onVoid)();
-        return true;
-    }
-    if (code != Notification::ButtonClicked) {
+    } else if (clicked && controlId == kIdOk) {
+        OnOK();
+    } else if (clicked && controlId == kIdCancel) {
+        OnCancel();
+    } else {
         return false;
     }
-    if (controlId == kIdOk) {
-        OnOK();
-        return true;
-    }
-    if (controlId == kIdCancel) {
-        OnCancel();
-        return true;
-    }
-    return false;
+    return true;
 }
 
 bool Dialog::HandleNotify(int controlId, Notification code, long* result) {
