@@ -14,8 +14,7 @@ MapReader::~MapReader() {
 
 Status MapReader::Open(const std::string& path) {
     std::error_code error;
-    const auto status = std::filesystem::status(path, error);
-    if (!error && std::filesystem::is_directory(status)) {
+    if (std::filesystem::is_directory(path, error)) {
         return Failure{"it is a folder"};
     }
     file_ = std::fopen(path.c_str(), "rb");

@@ -54,13 +54,6 @@ Icon QtBackend::LoadIcon(int resourceId) {
     return handle;
 }
 
-ControlStyle& QtBackend::Style() {
-    if (!style_) {
-        style_ = std::make_unique<ControlStyle>();
-    }
-    return *style_;
-}
-
 QIcon QtBackend::IconOf(Icon icon) const {
     auto it = icons_.find(icon);
     return it == icons_.end() ? QIcon() : it->second;

@@ -30,13 +30,13 @@ class QtBackend : public Backend {
     QIcon IconOf(Icon icon) const;
     QtDialogWindow* ActiveWindow() const override { return window_; }
     // The style the native-like controls draw with, one for the program's run.
-    ControlStyle& Style();
+    ControlStyle& Style() { return style_; }
 
   private:
     ShownHook shownHook_;
     QtDialogWindow* window_ = nullptr;
     std::map<Icon, QIcon> icons_;
-    std::unique_ptr<ControlStyle> style_;
+    ControlStyle style_;
 };
 
 }  // namespace platform::qt

@@ -90,12 +90,8 @@ bool QtTree::SetItemText(TreeItem item, const std::string& text) {
 }
 
 bool QtTree::SelectItem(TreeItem item) {
-    if (item == kNoTreeItem) {
-        setCurrentItem(nullptr);
-        return true;
-    }
     QTreeWidgetItem* self = ItemOf(item);
-    if (self == nullptr) {
+    if (self == nullptr && item != kNoTreeItem) {
         return false;
     }
     setCurrentItem(self);
