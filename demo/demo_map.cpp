@@ -28,11 +28,6 @@ class MapImage {
               std::fwrite(data, 1, size, file_) == size;
     }
     void Put32(std::uint32_t offset, std::uint32_t value) { Put(offset, &value, 4); }
-    void PutText(std::uint32_t offset, const char* text, std::size_t field) {
-        Bytes bytes(field, 0);
-        std::memcpy(bytes.data(), text, std::min(field, std::strlen(text)));
-        Put(offset, bytes.data(), bytes.size());
-    }
     bool Ok() const { return ok_; }
 
   private:
@@ -67,8 +62,10 @@ void PutHeader(MapImage& image) {
     image.Put32(8, kFileSize);
     image.Put32(tools::kIndexOffsetField, kIndexOffset);
     image.Put32(0x14, kFileSize - kIndexOffset);
-    image.PutText(0x20, "torvex demo", 32);
-    image.PutText(0x40, "01.00.00.0001", 32);
+    const char name[32] = "torvex demo";
+    const char version[32] = "01.00.00.0001";
+    image.Put(0x20, name, sizeof name);
+    image.Put(0x40, version, sizeof version);
     image.Put32(0x60, 1);
     image.Put(tools::kFootSignatureOffset, "toof", 4);
 }
@@ -134,10 +131,8 @@ TagReference Reference(int weapon, int slot, Values& values) {
     const char* rowClass = std::strcmp(known.referenceClass, "shdr") == 0
                                ? (slot % 2 ? "soso" : "sotr")
                                : known.referenceClass;
-    std::uint32_t classBytes;
-    std::memcpy(&classBytes, known.storedBytes, 4);
-    TagReference ref{classBytes, 0, (slot % 4 == 3) ? values.Next() : 0u, 0};
-
+    TagReference ref{0, 0, (slot % 4 == 3) ? values.Next() : 0u, 0};
+    std::memcpy(&ref.classCode, known.storedBytes, 4);
     if (slot == 5 && weapon % 2 == 0) {  // a shader class the editor does not list
         rowClass = "sotr";
         std::memcpy(&ref.classCode, "rtos", 4);

@@ -16,8 +16,8 @@ enum class MessageKind { Paint, QueryDragIcon, Notify, Command };
 // One row of a dialog's message map: which message, from which control, goes to which member.
 struct MessageMapEntry {
     MessageKind kind;
-    int controlId;
-    Notification code;
+    int controlId = 0;
+    Notification code = {};
     void (Dialog::*onVoid)() = nullptr;
     void (Dialog::*onNotify)(long* result) = nullptr;
     Icon (Dialog::*onQueryIcon)() = nullptr;
@@ -25,16 +25,12 @@ struct MessageMapEntry {
 
 template <class D>
 constexpr MessageMapEntry OnPaintEntry(void (D::*handler)()) {
-    return {MessageKind::Paint, 0, {}, static_cast<void (Dialog::*)()>(handler)};
+    return {.kind = MessageKind::Paint, .onVoid = static_cast<void (Dialog::*)()>(handler)};
 }
 template <class D>
 constexpr MessageMapEntry OnQueryDragIconEntry(Icon (D::*handler)()) {
-    return {MessageKind::QueryDragIcon,
-            0,
-            {},
-            nullptr,
-            nullptr,
-            static_cast<Icon (Dialog::*)()>(handler)};
+    return {.kind = MessageKind::QueryDragIcon,
+            .onQueryIcon = static_cast<Icon (Dialog::*)()>(handler)};
 }
 template <class D>
 constexpr MessageMapEntry OnNotifyEntry(Notification code, int id, void (D::*handler)(long*)) {

@@ -1,10 +1,10 @@
-#include "tools/catalogue_extract.h"
-
 #include <cstring>
 #include <functional>
+#include <ostream>
 
 #include "catalogue/path_list_rules.h"
 #include "catalogue/supported_map.h"
+#include "tools/map_tool_commands.h"
 #include "tools/tag_index.h"
 
 namespace tools {
@@ -51,9 +51,9 @@ Status ReadNames(MapReader& reader, const TagIndex& index, std::string& list) {
     return {};
 }
 
-}  // namespace
-
-// Each rule in turn, each failure as "rule: detail".
+// The rules the map itself must keep come first, each failure as "rule: detail": header,
+// tag-count, magic, identifiers, names (packed from the catalogue's first name offset) and
+// weapon-meta; then the path-list rules the build applies (catalogue/path_list_rules.h).
 Result<std::vector<std::string>> ExtractCatalogue(MapReader& reader) {
     const IndexLookup lookup = ReadTagIndex(reader);
     if (lookup.status != IndexLookup::Status::Read) {
@@ -76,6 +76,33 @@ Result<std::vector<std::string>> ExtractCatalogue(MapReader& reader) {
     }
     // The list as a file would hold it, so that it is checked exactly as the build checks one.
     return ReadPathList(list);
+}
+
+}  // namespace
+
+int RunCatalogue(const std::string& mapPath, std::ostream& out, std::ostream& err) {
+    MapReader reader;
+    const Status opened = reader.Open(mapPath);
+    if (!opened) {
+        err << "torvex-cli: cannot read " << mapPath << ": " << opened.Error() << '\n';
+        return 2;
+    }
+    const Result<std::vector<std::string>> paths = ExtractCatalogue(reader);
+    if (reader.Failed()) {
+        err << "torvex-cli: cannot read " << mapPath << ": a read failed\n";
+        return 2;
+    }
+    if (!paths) {
+        // "rule: detail"
+        const std::size_t split = paths.Error().find(": ");
+        err << "torvex-cli: " << mapPath << " breaks the catalogue rule \""
+            << paths.Error().substr(0, split) << "\": " << paths.Error().substr(split + 2) << '\n';
+        return 1;
+    }
+    for (const std::string& path : *paths) {
+        out << path << '\n';
+    }
+    return 0;
 }
 
 }  // namespace tools

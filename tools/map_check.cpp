@@ -10,7 +10,9 @@
 #include "catalogue/tag_catalogue.h"
 #include "catalogue/tag_class.h"
 #include "tools/map_reader.h"
+#include "tools/map_tool_commands.h"
 #include "tools/tag_index.h"
+#include "weapon/map_file.h"
 #include "weapon/weapon_layout.h"
 
 namespace tools {
@@ -313,6 +315,10 @@ int PrintCheckReport(const CheckReport& report, const std::string& path, std::os
         << " is not the map this build supports, and editing it would write into the wrong "
            "bytes\n";
     return 1;
+}
+
+int RunCheck(std::ostream& out) {
+    return PrintCheckReport(CheckMap(kMapFileName), kMapFileName, out);
 }
 
 }  // namespace tools
