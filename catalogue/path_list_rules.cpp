@@ -195,17 +195,14 @@ std::string_view ClassOfPath(std::string_view path) {
 
 Status CheckPathList(const std::vector<std::string>& paths) {
     // Each rule may take the ones before it as kept: from fixed-rows on, the rows are all there.
-    const struct {
-        const char* name;
-        std::string (*problem)(const Lines&);
-    } rules[] = {
+    const std::pair<const char*, std::string (*)(const Lines&)> rules[] = {
         {"row-count", RowCount},       {"path-syntax", PathSyntax},   {"characters", Characters},
         {"class-counts", ClassCounts}, {"fixed-rows", FixedRows},     {"weapons", Weapons},
         {"name-packing", NamePacking}, {"name-lengths", NameLengths}, {"unique", Unique},
     };
-    for (const auto& rule : rules) {
-        if (std::string problem = rule.problem(paths); !problem.empty()) {
-            return Failure{std::string(rule.name) + ": " + problem};
+    for (const auto& [name, rule] : rules) {
+        if (std::string problem = rule(paths); !problem.empty()) {
+            return Failure{std::string(name) + ": " + problem};
         }
     }
     return {};

@@ -44,9 +44,5 @@ const TagClass* FindTagClassByLabel(std::string_view text) {
 }
 
 std::string_view StoredClassText(const char (&classBytes)[4]) {
-    std::size_t length = 0;
-    while (length < 4 && classBytes[length] != '\0') {
-        ++length;
-    }
-    return std::string_view(classBytes, length);
+    return std::string_view(classBytes, strnlen(classBytes, 4));
 }

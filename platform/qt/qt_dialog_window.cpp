@@ -97,8 +97,6 @@ QtDialogWindow::QtDialogWindow(Dialog& dialog, const DialogTemplate& dialogTempl
     }
 }
 
-QtDialogWindow::~QtDialogWindow() = default;
-
 QWidget* QtDialogWindow::MakeControl(const ControlTemplate& c) {
     const QRect rect = UnitsToPixels(c.x, c.y, c.cx, c.cy, units_);
     const QString text = c.text != nullptr ? FromProgram(c.text) : QString();
@@ -143,7 +141,11 @@ QWidget* QtDialogWindow::MakeControl(const ControlTemplate& c) {
             if (!Has(c.style, style::kBorder)) {
                 tree->setFrameShape(QFrame::NoFrame);
             }
-            tree->onSelChanged = [this, id] { Notify(id, Notification::TreeSelChanged); };
+            tree->onSelChanged = [this, id] {
+                long result = 0;
+                dialog_.HandleNotify(id, Notification::TreeSelChanged, &result);
+                SyncControls();
+            };
             tree->setGeometry(rect);
             return tree;
         }
@@ -172,12 +174,6 @@ QWidget* QtDialogWindow::MakeControl(const ControlTemplate& c) {
 
 void QtDialogWindow::Command(int id, Notification code) {
     dialog_.HandleCommand(id, code);
-    SyncControls();
-}
-
-void QtDialogWindow::Notify(int id, Notification code) {
-    long result = 0;
-    dialog_.HandleNotify(id, code, &result);
     SyncControls();
 }
 

@@ -21,7 +21,6 @@ class QtBackend;
 class QtDialogWindow : public QWidget, public DialogWindow {
   public:
     QtDialogWindow(Dialog& dialog, const DialogTemplate& dialogTemplate, QtBackend& backend);
-    ~QtDialogWindow() override;
 
     // DialogWindow
     TreeControl* Tree(int id) override;
@@ -61,7 +60,6 @@ class QtDialogWindow : public QWidget, public DialogWindow {
 
     QWidget* MakeControl(const ControlTemplate& control);
     void Command(int id, Notification code);
-    void Notify(int id, Notification code);
     int DefaultId() const;
 
     Dialog& dialog_;
