@@ -209,20 +209,15 @@ void CheckIndex(MapReader& reader, CheckReport& report) {
         "the 15 weapons' and the telling rows' exact, all ascending");
 }
 
-int Count(const std::vector<CheckLine>& lines, State state) {
-    return static_cast<int>(
-        std::count_if(lines.begin(), lines.end(),
-                      [state](const CheckLine& line) { return line.state == state; }));
-}
-
 }  // namespace
 
 int CheckReport::Checks() const {
-    return static_cast<int>(lines.size()) - Count(lines, State::Note);
+    return static_cast<int>(lines.size() -
+                            std::ranges::count(lines, State::Note, &CheckLine::state));
 }
 
 int CheckReport::Failures() const {
-    return Count(lines, State::Failed);
+    return static_cast<int>(std::ranges::count(lines, State::Failed, &CheckLine::state));
 }
 
 // A reference makes sense when its class is four printable characters (short codes are

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "core/result.h"
@@ -12,11 +13,6 @@ namespace tools {
 // used for cannot change the map.
 class MapReader {
   public:
-    MapReader() = default;
-    ~MapReader();
-    MapReader(const MapReader&) = delete;
-    MapReader& operator=(const MapReader&) = delete;
-
     // Fails, with the reason, when the path is not a file that can be read.
     Status Open(const std::string& path);
 
@@ -36,7 +32,7 @@ class MapReader {
     bool Failed() const { return failed_; }
 
   private:
-    std::FILE* file_ = nullptr;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file_{nullptr, std::fclose};
     std::uint64_t size_ = 0;
     bool failed_ = false;
 };

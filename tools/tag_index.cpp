@@ -58,14 +58,10 @@ IndexLookup ReadTagIndex(MapReader& reader) {
 
 std::string ClassCodeText(std::uint32_t classWord) {
     // Stored little-endian, the code's first character is the word's high byte.
-    std::string code;
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        code += static_cast<char>((classWord >> shift) & 0xFFu);
-    }
-    while (!code.empty() && (code.back() == ' ' || code.back() == '\0')) {
-        code.pop_back();
-    }
-    return code;
+    const std::string code = {static_cast<char>(classWord >> 24),
+                              static_cast<char>(classWord >> 16), static_cast<char>(classWord >> 8),
+                              static_cast<char>(classWord)};
+    return code.substr(0, code.find_last_not_of(std::string(" \0", 2)) + 1);
 }
 
 Status CheckTagCount(const TagIndex& index) {

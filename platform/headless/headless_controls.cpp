@@ -41,11 +41,10 @@ std::string HeadlessTree::GetItemText(TreeItem item) const {
 }
 
 bool HeadlessTree::SetItemText(TreeItem item, const std::string& text) {
-    if (!IsItem(item)) {
-        return false;
+    if (IsItem(item)) {
+        nodes_[item].text = text;
     }
-    nodes_[item].text = text;
-    return true;
+    return IsItem(item);
 }
 
 // Selecting the item that is already selected changes nothing and notifies nobody.

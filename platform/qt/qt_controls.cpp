@@ -82,11 +82,10 @@ std::string QtTree::GetItemText(TreeItem item) const {
 
 bool QtTree::SetItemText(TreeItem item, const std::string& text) {
     QTreeWidgetItem* self = ItemOf(item);
-    if (self == nullptr) {
-        return false;
+    if (self != nullptr) {
+        self->setText(0, FromProgram(text));
     }
-    self->setText(0, FromProgram(text));
-    return true;
+    return self != nullptr;
 }
 
 bool QtTree::SelectItem(TreeItem item) {
