@@ -39,18 +39,14 @@ std::string QtBackend::ExecutableName() const {
 // names them.
 Icon QtBackend::LoadIcon(int resourceId) {
     const Icon handle = static_cast<Icon>(resourceId);
-    if (icons_.count(handle) != 0) {
-        return handle;
+    if (icons_.count(handle) == 0) {
+        const QString path = QStringLiteral(":/icon/%1.ico").arg(resourceId);
+        const QIcon icon = QFileInfo::exists(path) ? QIcon(path) : QIcon();
+        if (icon.isNull()) {
+            return 0;
+        }
+        icons_[handle] = icon;
     }
-    const QString path = QStringLiteral(":/icon/%1.ico").arg(resourceId);
-    if (!QFileInfo::exists(path)) {
-        return 0;
-    }
-    QIcon icon(path);
-    if (icon.isNull()) {
-        return 0;
-    }
-    icons_[handle] = icon;
     return handle;
 }
 
