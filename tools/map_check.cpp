@@ -270,11 +270,9 @@ CheckReport CheckMap(const std::string& path) {
             Hex(NamesEnd() - 1));
     CheckIndex(reader, report);
     CheckWeapons(reader, report);
-    const bool namesOnly =
-        std::all_of(report.lines.begin(), report.lines.end(), [](const CheckLine& line) {
-            return line.state != State::Failed || line.name == "names" ||
-                   line.name == "name pointers";
-        });
+    const bool namesOnly = std::ranges::all_of(report.lines, [](const CheckLine& line) {
+        return line.state != State::Failed || line.name == "names" || line.name == "name pointers";
+    });
     if (namesOnly && report.Failures() > 0) {
         report.lines.push_back(
             {State::Note, "names only",

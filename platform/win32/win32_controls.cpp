@@ -11,13 +11,7 @@ HTREEITEM Handle(TreeItem item) {
 }
 
 HTREEITEM Position(TreeItem item) {
-    if (item == kTreeRoot) {
-        return TVI_ROOT;
-    }
-    if (item == kTreeLast) {
-        return TVI_LAST;
-    }
-    return Handle(item);
+    return item == kTreeRoot ? TVI_ROOT : item == kTreeLast ? TVI_LAST : Handle(item);
 }
 
 }  // namespace
