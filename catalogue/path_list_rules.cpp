@@ -39,10 +39,9 @@ std::string Row(std::size_t row) {
 }
 
 std::string RowCount(const Lines& lines) {
-    if (lines.size() == kTagCount) {
-        return "";
-    }
-    return std::to_string(lines.size()) + " rows, expected " + std::to_string(kTagCount);
+    return lines.size() == kTagCount
+               ? ""
+               : std::to_string(lines.size()) + " rows, expected " + std::to_string(kTagCount);
 }
 
 std::string PathSyntax(const Lines& lines) {

@@ -103,16 +103,12 @@ void PutIndexAndNames(MapImage& image) {
 }
 
 // A small fixed generator, so every build writes the same values.
-class Values {
-  public:
-    explicit Values(std::uint32_t seed) : state_(seed * 2654435761u + 12345u) {}
+struct Values {
+    std::uint32_t state;
     std::uint32_t Next() {
-        state_ = state_ * 1664525u + 1013904223u;
-        return state_ ^ (state_ >> 13);
+        state = state * 1664525u + 1013904223u;
+        return state ^ (state >> 13);
     }
-
-  private:
-    std::uint32_t state_;
 };
 
 std::vector<int> RowsOfClass(const char* code) {
@@ -221,7 +217,7 @@ void PutWeapon(MapImage& image, int weapon) {
         data[i] = GapPattern(meta + i);
     }
     const std::uint32_t secondBlock = meta + kSecondBlockDistance;
-    Values values(static_cast<std::uint32_t>(weapon) + 1);
+    Values values{(static_cast<std::uint32_t>(weapon) + 1) * 2654435761u + 12345u};
     int slot = 0;
     FillBlock(kMainBlock, weapon, secondBlock + ADDRESS_MAGIC, values, slot, data.data());
     FillBlock(kSecondBlock, weapon, 0, values, slot, data.data() + kSecondBlockDistance);

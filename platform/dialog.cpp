@@ -54,26 +54,24 @@ bool Dialog::HandleCommand(int controlId, Notification code) {
 }
 
 bool Dialog::HandleNotify(int controlId, Notification code, long* result) {
-    if (const MessageMapEntry* entry = FindEntry(MessageKind::Notify, controlId, code)) {
+    const MessageMapEntry* entry = FindEntry(MessageKind::Notify, controlId, code);
+    if (entry != nullptr) {
         (this->*entry->onNotify)(result);
-        return true;
     }
-    return false;
+    return entry != nullptr;
 }
 
 void Dialog::HandlePaint() {
     if (const MessageMapEntry* entry = FindEntry(MessageKind::Paint, 0, {})) {
         (this->*entry->onVoid)();
-        return;
+    } else {
+        window_->DefaultPaint();
     }
-    window_->DefaultPaint();
 }
 
 Icon Dialog::HandleQueryDragIcon() {
-    if (const MessageMapEntry* entry = FindEntry(MessageKind::QueryDragIcon, 0, {})) {
-        return (this->*entry->onQueryIcon)();
-    }
-    return 0;
+    const MessageMapEntry* entry = FindEntry(MessageKind::QueryDragIcon, 0, {});
+    return entry != nullptr ? (this->*entry->onQueryIcon)() : 0;
 }
 
 }  // namespace platform

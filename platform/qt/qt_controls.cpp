@@ -28,10 +28,8 @@ QtTree::QtTree(QWidget* parent) : QTreeWidget(parent) {
 }
 
 QTreeWidgetItem* QtTree::ItemOf(TreeItem item) {
-    if (item == kNoTreeItem || item == kTreeRoot || item == kTreeLast) {
-        return nullptr;
-    }
-    return reinterpret_cast<QTreeWidgetItem*>(item);
+    const bool none = item == kNoTreeItem || item == kTreeRoot || item == kTreeLast;
+    return none ? nullptr : reinterpret_cast<QTreeWidgetItem*>(item);
 }
 
 TreeItem QtTree::HandleOf(QTreeWidgetItem* item) {
@@ -101,10 +99,8 @@ bool QtTree::SelectItem(TreeItem item) {
 // a selection, a click, the keys. A click on empty space or with Ctrl keeps it.
 QItemSelectionModel::SelectionFlags QtTree::selectionCommand(const QModelIndex& index,
                                                              const QEvent*) const {
-    if (!index.isValid()) {
-        return QItemSelectionModel::NoUpdate;
-    }
-    return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+    return index.isValid() ? QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows
+                           : QItemSelectionModel::NoUpdate;
 }
 
 void QtTree::CurrentChanged(QTreeWidgetItem* current) {

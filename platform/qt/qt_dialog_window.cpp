@@ -86,6 +86,10 @@ QtDialogWindow::QtDialogWindow(Dialog& dialog, const DialogTemplate& dialogTempl
             widget->hide();
         }
         controls_[c.id] = widget;
+        if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+            connect(button, &QAbstractButton::clicked, this,
+                    [this, id = c.id] { Command(id, Notification::ButtonClicked); });
+        }
         if (Has(c.style, style::kTabStop)) {
             if (previousTabStop != nullptr) {
                 setTabOrder(previousTabStop, widget);
@@ -108,15 +112,11 @@ QWidget* QtDialogWindow::MakeControl(const ControlTemplate& c) {
             // only while they have the focus.
             button->setAutoDefault(false);
             button->setDefault((c.style & kButtonTypeMask) == style::kDefPushButton);
-            connect(button, &QPushButton::clicked, this,
-                    [this, id] { Command(id, Notification::ButtonClicked); });
             button->setGeometry(rect);
             return button;
         }
         case ControlKind::CheckBox: {
             auto* box = new QCheckBox(text, this);
-            connect(box, &QCheckBox::clicked, this,
-                    [this, id] { Command(id, Notification::ButtonClicked); });
             box->setGeometry(rect);
             return box;
         }
@@ -201,11 +201,8 @@ ComboControl* QtDialogWindow::Combo(int id) {
 // A list's text is its current entry's; the boxes, buttons and labels have a text of their own.
 std::string QtDialogWindow::GetItemText(int id) const {
     const QWidget* widget = Control(id);
-    if (widget == nullptr) {
-        return std::string();
-    }
     const char* property = qobject_cast<const QComboBox*>(widget) ? "currentText" : "text";
-    return ToProgram(widget->property(property).toString());
+    return widget == nullptr ? std::string() : ToProgram(widget->property(property).toString());
 }
 
 // Qt holds an edit box to its limit even for the program's own text, where the native one
