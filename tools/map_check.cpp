@@ -164,20 +164,15 @@ void CheckWeapons(MapReader& reader, CheckReport& report) {
         const std::string name =
             std::string(weapon.updateName) + " (row " + std::to_string(weapon.row) + ") ";
         const Result<std::uint64_t> second = SecondBlock(reader, weapon);
-        if (!second) {
-            if (blocks) {
-                blocks = Failure{name + second.Error()};
-            }
-            continue;
+        if (!second && blocks) {
+            blocks = Failure{name + second.Error()};
+        } else if (second && references) {
+            int slot = 0;
+            Status sound = CheckReferences(kMainBlock, reader, weapon.metaOffset, slot);
+            sound = sound ? CheckReferences(kSecondBlock, reader, *second, slot) : sound;
+            references = sound ? references : Failure{name + sound.Error()};
+            checked += slot;
         }
-        if (!references) {
-            continue;
-        }
-        int slot = 0;
-        Status sound = CheckReferences(kMainBlock, reader, weapon.metaOffset, slot);
-        sound = sound ? CheckReferences(kSecondBlock, reader, *second, slot) : sound;
-        references = sound ? references : Failure{name + sound.Error()};
-        checked += slot;
     }
     Add(report, "weapon blocks", blocks,
         std::to_string(kWeaponCount) + " weapons, each second block after its main block");

@@ -65,21 +65,19 @@ std::string ClassCodeText(std::uint32_t classWord) {
 }
 
 Status CheckTagCount(const TagIndex& index) {
-    if (index.tagCount == static_cast<std::uint32_t>(kTagCount)) {
-        return {};
-    }
-    return Mismatch("at " + Hex(index.offset + kIndexTagCountField), std::to_string(kTagCount),
-                    std::to_string(index.tagCount));
+    return index.tagCount == static_cast<std::uint32_t>(kTagCount)
+               ? Status()
+               : Mismatch("at " + Hex(index.offset + kIndexTagCountField),
+                          std::to_string(kTagCount), std::to_string(index.tagCount));
 }
 
 Status CheckMagic(const TagIndex& index) {
-    if (index.ImpliedMagic() == ADDRESS_MAGIC) {
-        return {};
-    }
-    return Mismatch("at " + Hex(index.offset), Hex(ADDRESS_MAGIC),
-                    Hex(index.ImpliedMagic()) + " (first entry address " +
-                        Hex(index.firstEntryAddress) + " less the entries' offset " +
-                        Hex(index.EntriesOffset()) + ")");
+    return index.ImpliedMagic() == ADDRESS_MAGIC
+               ? Status()
+               : Mismatch("at " + Hex(index.offset), Hex(ADDRESS_MAGIC),
+                          Hex(index.ImpliedMagic()) + " (first entry address " +
+                              Hex(index.firstEntryAddress) + " less the entries' offset " +
+                              Hex(index.EntriesOffset()) + ")");
 }
 
 Status CheckRows(const TagIndex& index, std::uint32_t field, std::uint32_t (*catalogue)(int row)) {
