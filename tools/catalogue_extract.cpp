@@ -26,7 +26,7 @@ Status ReadNames(MapReader& reader, const TagIndex& index, std::string& list) {
     for (int row = 0; row < kTagCount; ++row) {
         const std::uint32_t pointer = index.entries[row].namePointer;
         const std::uint32_t offset = pointer - ADDRESS_MAGIC;
-        const std::string name = "row " + std::to_string(row) + " name at " + Hex(offset);
+        const std::string where = "row " + std::to_string(row) + " name at " + Hex(offset);
         if (offset != want) {
             return Mismatch(index.At(row, kEntryNamePointerField),
                             Hex(want + ADDRESS_MAGIC) + " (name at " + Hex(want) + ")",
@@ -38,12 +38,12 @@ Status ReadNames(MapReader& reader, const TagIndex& index, std::string& list) {
         const std::size_t length = room ? strnlen(area.data() + at, room) : 0;
         const std::string_view text(area.data() + at, length);
         if (length == room) {
-            return Failure{name + ": expected a terminator within " +
+            return Failure{where + ": expected a terminator within " +
                            std::to_string(kLongestNameRead) + " bytes, found none" +
                            (at + room >= area.size() ? " before the end of the file" : "")};
         }
         if (text.find_first_of("\r\n") != std::string_view::npos) {
-            return Failure{name + " holds a line break, which a path list cannot hold"};
+            return Failure{where + " holds a line break, which a path list cannot hold"};
         }
         list += std::string(text) + "." + ClassCodeText(index.entries[row].classes[0]) + "\n";
         want = offset + static_cast<std::uint32_t>(length) + 1;
