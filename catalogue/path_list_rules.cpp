@@ -5,6 +5,7 @@
 #include <map>
 
 #include "catalogue/supported_map.h"
+#include "core/hex.h"
 
 namespace {
 
@@ -33,21 +34,14 @@ std::string Quoted(std::string_view text) {
     return quoted + quote;
 }
 
-std::string Hex(std::uint32_t value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(value));
-    return text;
-}
-
 std::string Row(std::size_t row) {
     return "row " + std::to_string(row);
 }
 
 std::string RowCount(const Lines& lines) {
-    if (lines.size() == kTagCount) {
-        return "";
-    }
-    return std::to_string(lines.size()) + " rows, expected " + std::to_string(kTagCount);
+    return lines.size() == kTagCount
+               ? ""
+               : std::to_string(lines.size()) + " rows, expected " + std::to_string(kTagCount);
 }
 
 std::string PathSyntax(const Lines& lines) {
@@ -92,19 +86,15 @@ std::string ClassCounts(const Lines& lines) {
         ++counts[ClassOfPath(path)];
     }
     for (const ClassCount& known : kClassCounts) {
-        const auto have = counts.find(known.code);
-        const int rows = have == counts.end() ? 0 : have->second;
-        if (rows != known.rows) {
-            return "class " + Quoted(known.code) + " has " + std::to_string(rows) +
+        if (counts[known.code] != known.rows) {
+            return "class " + Quoted(known.code) + " has " + std::to_string(counts[known.code]) +
                    " rows, expected " + std::to_string(known.rows);
         }
+        counts.erase(known.code);
     }
-    for (const auto& found : counts) {
-        if (std::none_of(std::begin(kClassCounts), std::end(kClassCounts),
-                         [&](const ClassCount& known) { return known.code == found.first; })) {
-            return "unknown class " + Quoted(found.first) + " on " + std::to_string(found.second) +
-                   " rows";
-        }
+    if (const auto unknown = counts.begin(); unknown != counts.end()) {
+        return "unknown class " + Quoted(unknown->first) + " on " +
+               std::to_string(unknown->second) + " rows";
     }
     return "";
 }
@@ -204,17 +194,14 @@ std::string_view ClassOfPath(std::string_view path) {
 
 Status CheckPathList(const std::vector<std::string>& paths) {
     // Each rule may take the ones before it as kept: from fixed-rows on, the rows are all there.
-    const struct {
-        const char* name;
-        std::string (*problem)(const Lines&);
-    } rules[] = {
+    const std::pair<const char*, std::string (*)(const Lines&)> rules[] = {
         {"row-count", RowCount},       {"path-syntax", PathSyntax},   {"characters", Characters},
         {"class-counts", ClassCounts}, {"fixed-rows", FixedRows},     {"weapons", Weapons},
         {"name-packing", NamePacking}, {"name-lengths", NameLengths}, {"unique", Unique},
     };
-    for (const auto& rule : rules) {
-        if (std::string problem = rule.problem(paths); !problem.empty()) {
-            return Failure{std::string(rule.name) + ": " + problem};
+    for (const auto& [name, rule] : rules) {
+        if (std::string problem = rule(paths); !problem.empty()) {
+            return Failure{std::string(name) + ": " + problem};
         }
     }
     return {};

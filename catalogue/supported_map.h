@@ -91,24 +91,23 @@ inline constexpr WeaponListEntry kWeaponList[kWeaponCount] = {
     {861, "vehicles/ghost/ghost gun.weap", 0x0288DEB4u, "Ghost", "Ghost"},
 };
 
-// Index into kWeaponList of the entry whose update name equals the text exactly, or -1.
-constexpr int FindWeaponByUpdateName(std::string_view text) {
+// Index into kWeaponList of the first entry that passes the test, or -1.
+template <class Test>
+constexpr int FindWeapon(Test test) {
     for (int i = 0; i < kWeaponCount; ++i) {
-        if (text == kWeaponList[i].updateName) {
+        if (test(kWeaponList[i])) {
             return i;
         }
     }
     return -1;
 }
 
-// Index into kWeaponList of the entry of a row, or -1.
+// The entry whose update name equals the text exactly, or the entry of a row.
+constexpr int FindWeaponByUpdateName(std::string_view text) {
+    return FindWeapon([text](const WeaponListEntry& weapon) { return text == weapon.updateName; });
+}
 constexpr int FindWeaponByRow(int row) {
-    for (int i = 0; i < kWeaponCount; ++i) {
-        if (kWeaponList[i].row == row) {
-            return i;
-        }
-    }
-    return -1;
+    return FindWeapon([row](const WeaponListEntry& weapon) { return weapon.row == row; });
 }
 
 // The room a weapon's meta data takes, main block to second block and beyond, before the next

@@ -9,29 +9,19 @@
 // the first searched row with a given identifier is the one its low half names.
 int FindRowById(std::uint32_t identifier) {
     const int row = static_cast<int>(identifier & 0xFFFFu);
-    if (row < kSearchedRowCount && kTagIdentifiers[row] == identifier) {
-        return row;
-    }
-    return -1;
+    return row < kSearchedRowCount && kTagIdentifiers[row] == identifier ? row : -1;
 }
 
 // Names are packed in row order, so their offsets strictly ascend.
 int FindRowByNameOffset(std::uint32_t fileOffset) {
-    const std::uint32_t* first = kTagNameOffsets;
     const std::uint32_t* last = kTagNameOffsets + kSearchedRowCount;
-    const std::uint32_t* it = std::lower_bound(first, last, fileOffset);
-    if (it == last || *it != fileOffset) {
-        return -1;
-    }
-    return static_cast<int>(it - first);
+    const std::uint32_t* it = std::lower_bound(kTagNameOffsets, last, fileOffset);
+    return it != last && *it == fileOffset ? static_cast<int>(it - kTagNameOffsets) : -1;
 }
 
 std::string PathForId(std::uint32_t identifier) {
-    if (identifier == kNoTag) {
-        return "NULL";
-    }
     const int row = FindRowById(identifier);
-    return row < 0 ? "Unknown Path" : kTagPaths[row];
+    return identifier == kNoTag ? "NULL" : row < 0 ? "Unknown Path" : kTagPaths[row];
 }
 
 std::string_view TagNameOfRow(int row) {

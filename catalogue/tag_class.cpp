@@ -1,6 +1,8 @@
 #include "catalogue/tag_class.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 const TagClass kTagClasses[kTagClassCount] = {
     {"Actor Variants", "actv", "vtca", "Actor Variant", "actv"},
@@ -26,12 +28,8 @@ constexpr int kLabelOrder[kTagClassCount] = {7, 1, 2, 8, 10, 6, 11, 4, 3, 0, 5, 
 }  // namespace
 
 const TagClass* FindTagClassByStoredClass(std::string_view storedText) {
-    for (const TagClass& row : kTagClasses) {
-        if (storedText == row.storedBytes) {
-            return &row;
-        }
-    }
-    return nullptr;
+    const auto found = std::ranges::find(kTagClasses, storedText, &TagClass::storedBytes);
+    return found == std::end(kTagClasses) ? nullptr : found;
 }
 
 const TagClass* FindTagClassByLabel(std::string_view text) {
@@ -44,9 +42,5 @@ const TagClass* FindTagClassByLabel(std::string_view text) {
 }
 
 std::string_view StoredClassText(const char (&classBytes)[4]) {
-    std::size_t length = 0;
-    while (length < 4 && classBytes[length] != '\0') {
-        ++length;
-    }
-    return std::string_view(classBytes, length);
+    return std::string_view(classBytes, strnlen(classBytes, 4));
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <utility>
 #include <variant>
@@ -13,9 +12,12 @@ struct Failure {
     std::string message;
 };
 
-template <class T>
+// A T or the failure that kept it from being made; Status, a Result of nothing, is a success
+// or a failure alone.
+template <class T = std::monostate>
 class [[nodiscard]] Result {
   public:
+    Result() : state_(std::monostate()) {}  // a success, which only a Status can be
     Result(T value) : state_(std::move(value)) {}
     Result(Failure failure) : state_(std::move(failure)) {}
 
@@ -33,19 +35,4 @@ class [[nodiscard]] Result {
     std::variant<T, Failure> state_;
 };
 
-template <>
-class [[nodiscard]] Result<void> {
-  public:
-    Result() = default;
-    Result(Failure failure) : failure_(std::move(failure)) {}
-
-    bool Ok() const { return !failure_; }
-    explicit operator bool() const { return Ok(); }
-
-    const std::string& Error() const { return failure_->message; }
-
-  private:
-    std::optional<Failure> failure_;
-};
-
-using Status = Result<void>;
+using Status = Result<>;

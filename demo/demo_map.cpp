@@ -1,8 +1,9 @@
 #include "demo/demo_map.h"
 
+#include <bit>
 #include <cstdio>
 #include <cstring>
-#include <map>
+#include <span>
 #include <vector>
 
 #include "catalogue/supported_map.h"
@@ -18,50 +19,29 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// The map's stretches that hold data, by file offset; everything else stays zero.
+// Writes the map's stretches that hold data at their offsets; everything else stays a hole.
 class MapImage {
   public:
+    explicit MapImage(std::FILE* file) : file_(file) {}
     void Put(std::uint32_t offset, const void* data, std::size_t size) {
-        const auto* bytes = static_cast<const std::uint8_t*>(data);
-        pieces_[offset].assign(bytes, bytes + size);
+        ok_ = ok_ && std::fseek(file_, static_cast<long>(offset), SEEK_SET) == 0 &&
+              std::fwrite(data, 1, size, file_) == size;
     }
     void Put32(std::uint32_t offset, std::uint32_t value) { Put(offset, &value, 4); }
-    void PutText(std::uint32_t offset, const char* text, std::size_t field) {
-        Bytes bytes(field, 0);
-        std::memcpy(bytes.data(), text, std::min(field, std::strlen(text)));
-        Put(offset, bytes.data(), bytes.size());
-    }
-    Status WriteTo(const std::string& path) const;
+    bool Ok() const { return ok_; }
 
   private:
-    std::map<std::uint32_t, Bytes> pieces_;
+    std::FILE* file_;
+    bool ok_ = true;
 };
 
-Status MapImage::WriteTo(const std::string& path) const {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        return Failure{"cannot create " + path};
+// The map stores a class code as a little-endian number: its first character is the high byte.
+std::uint32_t ClassWord(std::string_view code) {
+    std::uint32_t word = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+        word = word << 8 | std::uint8_t(i < code.size() ? code[i] : ' ');
     }
-    bool ok = true;
-    for (const auto& [offset, bytes] : pieces_) {
-        ok = ok && std::fseek(file, static_cast<long>(offset), SEEK_SET) == 0 &&
-             std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    }
-    // The last byte gives the file its full length; the stretches before it stay holes.
-    const std::uint8_t zero = 0;
-    ok = ok && std::fseek(file, static_cast<long>(kFileSize - 1), SEEK_SET) == 0 &&
-         std::fwrite(&zero, 1, 1, file) == 1;
-    ok = (std::fclose(file) == 0) && ok;
-    return ok ? Status() : Failure{"cannot write " + path};
-}
-
-std::uint32_t ClassWord(const char* code) {
-    char padded[4] = {' ', ' ', ' ', ' '};
-    std::memcpy(padded, code, std::min<std::size_t>(4, std::strlen(code)));
-    // The map stores the code as a little-endian number: its first character is the high byte.
-    return std::uint32_t(std::uint8_t(padded[0])) << 24 |
-           std::uint32_t(std::uint8_t(padded[1])) << 16 |
-           std::uint32_t(std::uint8_t(padded[2])) << 8 | std::uint32_t(std::uint8_t(padded[3]));
+    return word;
 }
 
 struct Parents {
@@ -82,70 +62,53 @@ void PutHeader(MapImage& image) {
     image.Put32(8, kFileSize);
     image.Put32(tools::kIndexOffsetField, kIndexOffset);
     image.Put32(0x14, kFileSize - kIndexOffset);
-    image.PutText(0x20, "torvex demo", 32);
-    image.PutText(0x40, "01.00.00.0001", 32);
+    const char name[32] = "torvex demo";
+    const char version[32] = "01.00.00.0001";
+    image.Put(0x20, name, sizeof name);
+    image.Put(0x40, version, sizeof version);
     image.Put32(0x60, 1);
     image.Put(tools::kFootSignatureOffset, "toof", 4);
 }
 
-std::uint32_t NamesChecksum() {
-    std::uint32_t hash = 2166136261u;  // FNV-1a over every name and its terminator
-    for (int row = 0; row < kTagCount; ++row) {
-        const std::string name(TagNameOfRow(row));
-        for (std::size_t i = 0; i <= name.size(); ++i) {
-            hash = (hash ^ std::uint8_t(name.c_str()[i])) * 16777619u;
-        }
-    }
-    return hash;
-}
-
 void PutIndexAndNames(MapImage& image) {
-    std::uint32_t header[9] = {kIndexOffset + tools::kIndexHeaderSize + ADDRESS_MAGIC,
-                               TagIdentifier(0),
-                               NamesChecksum(),
-                               kTagCount,
-                               0,
-                               0,
-                               0,
-                               0,
-                               ClassWord("tags")};
-    image.Put(kIndexOffset, header, sizeof header);
-    Bytes entries;
-    Bytes names;
+    std::vector<tools::TagIndexEntry> entries(kTagCount);
+    std::string names;
     for (int row = 0; row < kTagCount; ++row) {
-        const std::string code(ClassOfRow(row));
-        tools::TagIndexEntry entry = {{ClassWord(code.c_str()), 0xFFFFFFFFu, 0xFFFFFFFFu},
-                                      TagIdentifier(row),
-                                      NamePointerOfRow(row),
-                                      kTagMetaPointers[row],
-                                      {0, 0}};
+        const std::string_view code = ClassOfRow(row);
+        tools::TagIndexEntry& entry = entries[row];
+        entry = {{ClassWord(code), kNoTag, kNoTag},
+                 TagIdentifier(row),
+                 NamePointerOfRow(row),
+                 kTagMetaPointers[row]};
         for (const Parents& p : kParents) {
             if (code == p.code) {
                 entry.classes[1] = ClassWord(p.parent);
-                entry.classes[2] = p.grandparent ? ClassWord(p.grandparent) : 0xFFFFFFFFu;
+                entry.classes[2] = p.grandparent ? ClassWord(p.grandparent) : kNoTag;
             }
         }
-        const auto* bytes = reinterpret_cast<const std::uint8_t*>(&entry);
-        entries.insert(entries.end(), bytes, bytes + sizeof entry);
-        const std::string name(TagNameOfRow(row));
-        names.insert(names.end(), name.begin(), name.end());
-        names.push_back(0);
+        names += TagNameOfRow(row);
+        names += '\0';
     }
-    image.Put(kIndexOffset + tools::kIndexHeaderSize, entries.data(), entries.size());
+    std::uint32_t checksum = 2166136261u;  // FNV-1a over every name and its terminator
+    for (const char c : names) {
+        checksum = (checksum ^ std::uint8_t(c)) * 16777619u;
+    }
+    std::uint32_t header[9] = {kIndexOffset + tools::kIndexHeaderSize + ADDRESS_MAGIC,
+                               TagIdentifier(0), checksum, kTagCount};
+    header[8] = ClassWord("tags");
+    image.Put(kIndexOffset, header, sizeof header);
+    image.Put(kIndexOffset + tools::kIndexHeaderSize, entries.data(),
+              entries.size() * sizeof entries[0]);
     image.Put(kFirstNameOffset, names.data(), names.size());
 }
 
 // A small fixed generator, so every build writes the same values.
-class Values {
-  public:
-    explicit Values(std::uint32_t seed) : state_(seed * 2654435761u + 12345u) {}
+struct Values {
+    std::uint32_t state;
     std::uint32_t Next() {
-        state_ = state_ * 1664525u + 1013904223u;
-        return state_ ^ (state_ >> 13);
+        state = state * 1664525u + 1013904223u;
+        return state ^ (state >> 13);
     }
-
-  private:
-    std::uint32_t state_;
 };
 
 std::vector<int> RowsOfClass(const char* code) {
@@ -164,10 +127,8 @@ TagReference Reference(int weapon, int slot, Values& values) {
     const char* rowClass = std::strcmp(known.referenceClass, "shdr") == 0
                                ? (slot % 2 ? "soso" : "sotr")
                                : known.referenceClass;
-    std::uint32_t classBytes;
-    std::memcpy(&classBytes, known.storedBytes, 4);
-    TagReference ref{classBytes, 0, (slot % 4 == 3) ? values.Next() : 0u, 0};
-
+    TagReference ref{0, 0, (slot % 4 == 3) ? values.Next() : 0u, 0};
+    std::memcpy(&ref.classCode, known.storedBytes, 4);
     if (slot == 5 && weapon % 2 == 0) {  // a shader class the editor does not list
         rowClass = "sotr";
         std::memcpy(&ref.classCode, "rtos", 4);
@@ -208,55 +169,43 @@ constexpr NamedValues kNamedValues[kWeaponCount] = {
     {0, 1.0f, 1.0f, 0, 0, 1},    {1, 1.5f, 1.5f, 0, 0, 1},    {0, 1.0f, 1.0f, 0, 0, 2},
 };
 
-// Unnamed values vary: negative shorts, longs of 2^31 and above, fractional floats.
-void PutUnknown(FieldKind kind, Values& values, std::uint8_t* at) {
-    const std::uint32_t r = values.Next();
-    if (kind == FieldKind::UnknownShort) {
-        const std::int16_t v = static_cast<std::int16_t>(r % 3 == 0 ? -static_cast<int>(r % 500)
-                                                                    : static_cast<int>(r % 3000));
-        std::memcpy(at, &v, 2);
-    } else if (kind == FieldKind::UnknownLong) {
-        const std::uint32_t v = r % 4 == 0 ? 0x80000000u + (r % 7) : r % 100000;
-        std::memcpy(at, &v, 4);
-    } else {
-        const float v = static_cast<float>(static_cast<int>(r % 20001) - 10000) / 64.0f;
-        std::memcpy(at, &v, 4);
+// The bytes of a value field: the weapon's named values, and unnamed ones that vary: negative
+// shorts, longs of 2^31 and above, fractional floats.
+std::uint32_t FieldValue(const LayoutRow& row, const NamedValues& named, Values& values) {
+    if (row.kind == FieldKind::NamedShort) {
+        return std::uint16_t(row.label == kLabelNumberOfZooms ? named.zooms
+                             : row.label == kLabelMaxAmmo     ? named.maxAmmo
+                             : row.label == kLabelClipSize    ? named.clipSize
+                                                              : named.projectiles);
     }
+    if (row.kind == FieldKind::NamedFloat) {
+        return std::bit_cast<std::uint32_t>(row.label == kLabelZoom1 ? named.zoom1 : named.zoom2);
+    }
+    const std::uint32_t r = values.Next();
+    if (row.kind == FieldKind::UnknownShort) {
+        return std::uint16_t(r % 3 == 0 ? -static_cast<int>(r % 500) : static_cast<int>(r % 3000));
+    }
+    if (row.kind == FieldKind::UnknownLong) {
+        return r % 4 == 0 ? 0x80000000u + (r % 7) : r % 100000;
+    }
+    return std::bit_cast<std::uint32_t>(static_cast<float>(static_cast<int>(r % 20001) - 10000) /
+                                        64.0f);
 }
 
-template <std::size_t N>
-void FillBlock(const LayoutRow (&rows)[N], int weapon, std::uint32_t blockPointer, Values& values,
-               int& slot, std::uint8_t* block) {
-    const NamedValues& named = kNamedValues[weapon];
+void FillBlock(std::span<const LayoutRow> rows, int weapon, std::uint32_t blockPointer,
+               Values& values, int& slot, std::uint8_t* block) {
     for (const LayoutRow& row : rows) {
         for (int i = 0; row.kind != FieldKind::Gap && i < row.count; ++i) {
             std::uint8_t* at = block + row.offset + FieldSize(row.kind) * i;
-            switch (row.kind) {
-                case FieldKind::TagRef: {
-                    const TagReference ref = Reference(weapon, slot++, values);
-                    std::memcpy(at, &ref, sizeof ref);
-                    break;
-                }
-                case FieldKind::BlockPointer:
-                    std::memcpy(at, &blockPointer, 4);
-                    break;
-                case FieldKind::NamedShort: {
-                    const std::int16_t v = row.label == kLabelNumberOfZooms ? named.zooms
-                                           : row.label == kLabelMaxAmmo     ? named.maxAmmo
-                                           : row.label == kLabelClipSize    ? named.clipSize
-                                                                            : named.projectiles;
-                    std::memcpy(at, &v, 2);
-                    break;
-                }
-                case FieldKind::NamedFloat: {
-                    const float v = row.label == kLabelZoom1 ? named.zoom1 : named.zoom2;
-                    std::memcpy(at, &v, 4);
-                    break;
-                }
-                default:
-                    PutUnknown(row.kind, values, at);
-                    break;
+            if (row.kind == FieldKind::TagRef) {
+                const TagReference ref = Reference(weapon, slot++, values);
+                std::memcpy(at, &ref, sizeof ref);
+                continue;
             }
+            const std::uint32_t value = row.kind == FieldKind::BlockPointer
+                                            ? blockPointer
+                                            : FieldValue(row, kNamedValues[weapon], values);
+            std::memcpy(at, &value, FieldSize(row.kind));
         }
     }
 }
@@ -268,7 +217,7 @@ void PutWeapon(MapImage& image, int weapon) {
         data[i] = GapPattern(meta + i);
     }
     const std::uint32_t secondBlock = meta + kSecondBlockDistance;
-    Values values(static_cast<std::uint32_t>(weapon) + 1);
+    Values values{(static_cast<std::uint32_t>(weapon) + 1) * 2654435761u + 12345u};
     int slot = 0;
     FillBlock(kMainBlock, weapon, secondBlock + ADDRESS_MAGIC, values, slot, data.data());
     FillBlock(kSecondBlock, weapon, 0, values, slot, data.data() + kSecondBlockDistance);
@@ -283,13 +232,20 @@ std::uint8_t GapPattern(std::uint32_t fileOffset) {
 }
 
 Status WriteDemoMap(const std::string& path) {
-    MapImage image;
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        return Failure{"cannot create " + path};
+    }
+    MapImage image(file);
     PutHeader(image);
     PutIndexAndNames(image);
     for (int weapon = 0; weapon < kWeaponCount; ++weapon) {
         PutWeapon(image, weapon);
     }
-    return image.WriteTo(path);
+    // The last byte gives the file its full length; the stretches before it stay holes.
+    image.Put(kFileSize - 1, "", 1);
+    const bool closed = std::fclose(file) == 0;
+    return closed && image.Ok() ? Status() : Failure{"cannot write " + path};
 }
 
 }  // namespace demo

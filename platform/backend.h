@@ -1,7 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/dialog_template.h"
 #include "platform/types.h"
@@ -35,6 +37,28 @@ class ComboControl {
     virtual int GetCurSel() const = 0;     // kComboError when none
     virtual int SetCurSel(int index) = 0;  // raises no CBN_SELCHANGE
     virtual std::string GetLBText(int index) const = 0;
+};
+
+// A drop-down list's entries and selection kept by the native list's rules, for backends whose
+// own list does not keep them so: adding an entry selects nothing, deleting the selected entry
+// leaves none selected, and deleting one above it moves it up.
+class ComboList : public ComboControl {
+  public:
+    int AddString(const std::string& text) override;
+    int DeleteString(int index) override;
+    int GetCount() const override { return static_cast<int>(entries_.size()); }
+    int GetCurSel() const override { return selected_; }
+    int SetCurSel(int index) override;
+    std::string GetLBText(int index) const override;
+
+    const std::vector<std::string>& Entries() const { return entries_; }
+    // Counts the changes of the entries, so a widget showing them knows when to take them anew.
+    int Revision() const { return revision_; }
+
+  private:
+    std::vector<std::string> entries_;
+    int selected_ = kComboError;
+    int revision_ = 0;
 };
 
 // Paint device context of one WM_PAINT.
@@ -73,15 +97,25 @@ class DialogWindow {
 
 class Backend {
   public:
+    using ExitHook = std::function<void(int status)>;
+
     virtual ~Backend() = default;
     // Creates the window, delivers the initialisation and runs until the dialog ends.
     virtual int RunModal(Dialog& dialog, const DialogTemplate& dialogTemplate) = 0;
     virtual void ShowMessageBox(const std::string& caption, const std::string& text) = 0;
-    // Ends the process with a status. A test backend may return instead, having ended the
-    // dialog, so callers return right after it.
-    virtual void ExitProcess(int status) = 0;
     virtual std::string ExecutableName() const = 0;  // without folder or extension
     virtual Icon LoadIcon(int resourceId) = 0;
+    // The running modal dialog's window, if any.
+    virtual DialogWindow* ActiveWindow() const = 0;
+
+    // Ends the process with a status, the runtime's streams flushed. With an exit hook, as tests
+    // set, it ends the running dialog and tells the hook instead, so callers return right after
+    // it.
+    void ExitProcess(int status);
+    void SetExitHook(ExitHook hook) { exitHook_ = std::move(hook); }
+
+  private:
+    ExitHook exitHook_;
 };
 
 Backend& CurrentBackend();

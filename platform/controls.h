@@ -17,7 +17,6 @@ class TreeCtrl {
                         TreeItem after = kTreeLast) {
         return control_->InsertItem(text, parent, after);
     }
-    TreeItem GetRootItem() const { return control_->GetChildItem(kTreeRoot); }
     TreeItem GetChildItem(TreeItem item) const { return control_->GetChildItem(item); }
     TreeItem GetNextSiblingItem(TreeItem item) const { return control_->GetNextSiblingItem(item); }
     TreeItem GetParentItem(TreeItem item) const { return control_->GetParentItem(item); }

@@ -1,6 +1,6 @@
 #include "platform/data_exchange.h"
 
-#include <cstdio>
+#include <string>
 
 #include "platform/dialog.h"
 #include "platform/win_app.h"
@@ -49,9 +49,7 @@ void DDV_MaxChars(DataExchange* pDX, const std::string& value, int maxChars) {
         return;
     }
     if (static_cast<int>(value.size()) > maxChars) {
-        char text[64];
-        std::snprintf(text, sizeof text, "Please enter no more than %d characters.", maxChars);
-        AfxMessageBox(text);
+        AfxMessageBox("Please enter no more than " + std::to_string(maxChars) + " characters.");
         pDX->Fail();
     }
 }

@@ -4,10 +4,6 @@
 
 namespace platform {
 
-Dialog::Dialog(const DialogTemplate& dialogTemplate) : template_(dialogTemplate) {}
-
-Dialog::~Dialog() = default;
-
 int Dialog::DoModal() {
     const int result = CurrentBackend().RunModal(*this, template_);
     window_ = nullptr;
@@ -19,12 +15,6 @@ bool Dialog::UpdateData(bool saveAndValidate) {
     DoDataExchange(&dx);
     return !dx.Failed();
 }
-
-void Dialog::EndDialog(int result) {
-    window_->EndDialog(result);
-}
-
-void Dialog::DoDataExchange(DataExchange*) {}
 
 // The first exchange attaches the control members and loads the members into the controls.
 bool Dialog::OnInitDialog() {
@@ -39,22 +29,6 @@ void Dialog::OnOK() {
     EndDialog(kIdOk);
 }
 
-void Dialog::OnCancel() {
-    EndDialog(kIdCancel);
-}
-
-void Dialog::SetIcon(Icon icon, bool big) {
-    window_->SetIcon(icon, big);
-}
-
-bool Dialog::IsIconic() const {
-    return window_->IsIconic();
-}
-
-bool Dialog::HandleInitDialog() {
-    return OnInitDialog();
-}
-
 const MessageMapEntry* Dialog::FindEntry(MessageKind kind, int controlId, Notification code) const {
     for (const MessageMapEntry& entry : GetMessageMap()) {
         const bool any = kind == MessageKind::Paint || kind == MessageKind::QueryDragIcon;
@@ -66,45 +40,38 @@ const MessageMapEntry* Dialog::FindEntry(MessageKind kind, int controlId, Notifi
 }
 
 bool Dialog::HandleCommand(int controlId, Notification code) {
+    const bool clicked = code == Notification::ButtonClicked;
     if (const MessageMapEntry* entry = FindEntry(MessageKind::Command, controlId, code)) {
         (this->*entry->onVoid)();
-        return true;
-    }
-    if (code != Notification::ButtonClicked) {
+    } else if (clicked && controlId == kIdOk) {
+        OnOK();
+    } else if (clicked && controlId == kIdCancel) {
+        OnCancel();
+    } else {
         return false;
     }
-    if (controlId == kIdOk) {
-        OnOK();
-        return true;
-    }
-    if (controlId == kIdCancel) {
-        OnCancel();
-        return true;
-    }
-    return false;
+    return true;
 }
 
 bool Dialog::HandleNotify(int controlId, Notification code, long* result) {
-    if (const MessageMapEntry* entry = FindEntry(MessageKind::Notify, controlId, code)) {
+    const MessageMapEntry* entry = FindEntry(MessageKind::Notify, controlId, code);
+    if (entry != nullptr) {
         (this->*entry->onNotify)(result);
-        return true;
     }
-    return false;
+    return entry != nullptr;
 }
 
 void Dialog::HandlePaint() {
     if (const MessageMapEntry* entry = FindEntry(MessageKind::Paint, 0, {})) {
         (this->*entry->onVoid)();
-        return;
+    } else {
+        window_->DefaultPaint();
     }
-    window_->DefaultPaint();
 }
 
 Icon Dialog::HandleQueryDragIcon() {
-    if (const MessageMapEntry* entry = FindEntry(MessageKind::QueryDragIcon, 0, {})) {
-        return (this->*entry->onQueryIcon)();
-    }
-    return 0;
+    const MessageMapEntry* entry = FindEntry(MessageKind::QueryDragIcon, 0, {});
+    return entry != nullptr ? (this->*entry->onQueryIcon)() : 0;
 }
 
 }  // namespace platform

@@ -16,7 +16,6 @@ using Icon = std::uintptr_t;  // 0: no icon
 inline constexpr int kIdOk = 1;
 inline constexpr int kIdCancel = 2;
 inline constexpr int kIdStatic = -1;
-inline constexpr int kIdHelp = 0xE146;
 
 inline constexpr int kComboError = -1;  // CB_ERR
 

@@ -18,7 +18,6 @@ class WinApp {
 
     virtual bool InitInstance() { return false; }
     Icon LoadIcon(int resourceId) const;
-    void OnHelp() {}  // the program ships no help file
 
     Dialog* m_pMainWnd = nullptr;
 };

@@ -34,22 +34,21 @@ constexpr platform::ControlTemplate kControls[] = {
 }  // namespace
 
 const platform::DialogTemplate kEditorDialogTemplate = {
-    IDD_EDITOR_DIALOG,
-    "IDD_EDITOR_DIALOG",
-    kPopup | kVisible | kCaption | kSysMenu | kModalFrame | kSetFont,
-    kExAppWindow,
-    0,
-    0,
-    388,
-    141,
-    "Torvex  Beta Version 1.0",
-    "MS Sans Serif",
-    8,
-    0,
-    false,
-    1,  // DEFAULT_CHARSET
-    kControls,
-    static_cast<int>(std::size(kControls)),
-};
+    .id = IDD_EDITOR_DIALOG,
+    .name = "IDD_EDITOR_DIALOG",
+    .style = kPopup | kVisible | kCaption | kSysMenu | kModalFrame | kSetFont,
+    .exStyle = kExAppWindow,
+    .x = 0,
+    .y = 0,
+    .cx = 388,
+    .cy = 141,
+    .caption = "Torvex  Beta Version 1.0",
+    .fontFace = "MS Sans Serif",
+    .pointSize = 8,
+    .weight = 0,
+    .italic = false,
+    .charset = 1,  // DEFAULT_CHARSET
+    .controls = kControls,
+    .controlCount = static_cast<int>(std::size(kControls))};
 
 static_assert(std::size(kControls) == 7);

@@ -6,149 +6,115 @@
 // word, not as a DIALOGEX statement: that statement has the resource compiler store class
 // names in capitals ("SYSTREEVIEW32") and the system's own classes by name, where the template
 // must hold "SysTreeView32" as written and the system's classes by their numbers.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "res/editor_dialog_template.h"
 
 namespace {
 
-// The numbers that stand for the system's predefined control classes in a template.
-int PredefinedClass(const char* windowClass) {
-    static const char* const kClasses[] = {"Button",  "Edit",      "Static",
-                                           "ListBox", "ScrollBar", "ComboBox"};
+// The numbers that stand for the system's predefined control classes in a template, whose
+// names the system compares without regard to case.
+int PredefinedClass(std::string_view windowClass) {
+    constexpr std::string_view kClasses[] = {"Button",  "Edit",      "Static",
+                                             "ListBox", "ScrollBar", "ComboBox"};
     for (int i = 0; i < 6; ++i) {
-        const char* name = kClasses[i];
-        std::size_t n = std::strlen(name);
-        if (std::strlen(windowClass) != n) {
-            continue;
-        }
-        bool same = true;
-        for (std::size_t k = 0; k < n && same; ++k) {
-            same = (name[k] | 0x20) == (windowClass[k] | 0x20);
-        }
-        if (same) {
+        if (std::ranges::equal(kClasses[i], windowClass,
+                               [](char a, char b) { return (a | 0x20) == (b | 0x20); })) {
             return 0x0080 + i;
         }
     }
     return 0;
 }
 
-// The raw data of one resource: 16-bit words, 32-bit words ("L") and zero-terminated wide
-// strings, each line with a comment, keeping count of the bytes for the template's alignment.
+std::string Hex(std::uint32_t value, int digits) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%0*X", digits, static_cast<unsigned>(value));
+    return text;
+}
+
+// One item of a resource's raw data, as the script spells it, and the bytes it takes.
+struct Item {
+    std::string text;
+    std::size_t size;
+};
+
+Item Word(unsigned value) {
+    return {Hex(value & 0xFFFFu, 4), 2};
+}
+Item Number(int value) {
+    return {std::to_string(value), 2};
+}
+Item Dword(std::uint32_t value) {
+    return {Hex(value, 8) + "L", 4};
+}
+// A zero-terminated wide string.
+Item Text(const char* text) {
+    const std::string_view chars = text ? text : "";
+    std::string quoted = "L\"";
+    for (const char c : chars) {
+        quoted += c == '"' ? "\"\"" : c == '\\' ? "\\\\" : std::string(1, c);
+    }
+    return {quoted + "\\0\"", 2 * (chars.size() + 1)};
+}
+
+// The raw data of one resource, a line of items with a comment at a time, keeping count of the
+// bytes for the template's alignment.
 class RawData {
   public:
-    void Word(unsigned value) { Add(Hex(value & 0xFFFFu, 4), 2); }
-    void Number(int value) { Add(std::to_string(value), 2); }
-    void Dword(std::uint32_t value) { Add(Hex(value, 8) + "L", 4); }
-    void Text(const char* text) {
-        std::string quoted = "L\"";
-        std::size_t length = 0;
-        for (const char* p = text ? text : ""; *p != '\0'; ++p, ++length) {
-            if (*p == '"') {
-                quoted += "\"\"";
-            } else if (*p == '\\') {
-                quoted += "\\\\";
-            } else {
-                quoted += *p;
-            }
+    // An aligned line starts on a 32-bit boundary, after a zero word where needed.
+    void Line(std::vector<Item> items, const std::string& comment, bool aligned = false) {
+        if (aligned && bytes_ % 4 != 0) {
+            items.insert(items.begin(), Word(0));
         }
-        Add(quoted + "\\0\"", 2 * (length + 1));
-    }
-    void AlignToDword() {
-        if (bytes_ % 4 != 0) {
-            Word(0);
+        std::string line;
+        for (const Item& item : items) {
+            line += (line.empty() ? "" : ", ") + item.text;
+            bytes_ += item.size;
         }
-    }
-    void EndLine(const std::string& comment) {
-        lines_.push_back({pending_, comment});
-        pending_.clear();
+        lines_.push_back({line, comment});
     }
 
     void Write(std::FILE* out) const {
         for (std::size_t i = 0; i < lines_.size(); ++i) {
-            std::string items;
-            for (std::size_t k = 0; k < lines_[i].items.size(); ++k) {
-                items += (k ? ", " : "") + lines_[i].items[k];
-            }
             const bool last = i + 1 == lines_.size();
-            std::fprintf(out, "    %s%s  // %s\n", items.c_str(), last ? "" : ",",
-                         lines_[i].comment.c_str());
+            std::fprintf(out, "    %s%s  // %s\n", lines_[i].first.c_str(), last ? "" : ",",
+                         lines_[i].second.c_str());
         }
     }
 
   private:
-    struct Line {
-        std::vector<std::string> items;
-        std::string comment;
-    };
-    static std::string Hex(std::uint32_t value, int digits) {
-        char text[16];
-        std::snprintf(text, sizeof text, "0x%0*X", digits, static_cast<unsigned>(value));
-        return text;
-    }
-    void Add(const std::string& item, std::size_t size) {
-        pending_.push_back(item);
-        bytes_ += size;
-    }
-
-    std::vector<std::string> pending_;
-    std::vector<Line> lines_;
+    std::vector<std::pair<std::string, std::string>> lines_;
     std::size_t bytes_ = 0;
 };
 
 void Write(std::FILE* out, const platform::DialogTemplate& t) {
     RawData data;
-    data.Word(1);
-    data.Word(0xFFFF);
-    data.EndLine("extended template: version 1, signature");
-    data.Dword(0);
-    data.Dword(t.exStyle);
-    data.Dword(t.style);
-    data.EndLine("help id, extended style, style");
-    data.Number(t.controlCount);
-    data.Number(t.x);
-    data.Number(t.y);
-    data.Number(t.cx);
-    data.Number(t.cy);
-    data.EndLine("controls; x, y, width, height in dialog units");
-    data.Word(0);
-    data.Word(0);
-    data.EndLine("no menu, the default dialog class");
-    data.Text(t.caption);
-    data.EndLine("caption");
-    data.Number(t.pointSize);
-    data.Number(t.weight);
-    data.Word((t.italic ? 1u : 0u) | static_cast<unsigned>(t.charset) << 8);
-    data.EndLine("points, weight; italic and character set, a byte each");
-    data.Text(t.fontFace);
-    data.EndLine("font");
-    for (int i = 0; i < t.controlCount; ++i) {
-        const platform::ControlTemplate& c = t.controls[i];
-        data.AlignToDword();
-        data.Dword(0);
-        data.Dword(c.exStyle);
-        data.Dword(c.style);
-        data.EndLine(std::string(c.name) + ": help id, extended style, style");
-        data.Number(c.x);
-        data.Number(c.y);
-        data.Number(c.cx);
-        data.Number(c.cy);
-        data.Dword(static_cast<std::uint32_t>(c.id));
-        data.EndLine("x, y, width, height; id " + std::to_string(c.id));
-        if (const int number = PredefinedClass(c.windowClass)) {
-            data.Word(0xFFFF);
-            data.Word(static_cast<unsigned>(number));
-        } else {
-            data.Text(c.windowClass);
-        }
-        data.EndLine(std::string("class ") + c.windowClass);
-        data.Text(c.text);
-        data.Number(0);
-        data.EndLine("text; no creation data");
+    data.Line({Word(1), Word(0xFFFF)}, "extended template: version 1, signature");
+    data.Line({Dword(0), Dword(t.exStyle), Dword(t.style)}, "help id, extended style, style");
+    data.Line({Number(t.controlCount), Number(t.x), Number(t.y), Number(t.cx), Number(t.cy)},
+              "controls; x, y, width, height in dialog units");
+    data.Line({Word(0), Word(0)}, "no menu, the default dialog class");
+    data.Line({Text(t.caption)}, "caption");
+    data.Line({Number(t.pointSize), Number(t.weight),
+               Word((t.italic ? 1u : 0u) | static_cast<unsigned>(t.charset) << 8)},
+              "points, weight; italic and character set, a byte each");
+    data.Line({Text(t.fontFace)}, "font");
+    for (const platform::ControlTemplate& c : t.Controls()) {
+        data.Line({Dword(0), Dword(c.exStyle), Dword(c.style)},
+                  std::string(c.name) + ": help id, extended style, style", true);
+        data.Line({Number(c.x), Number(c.y), Number(c.cx), Number(c.cy),
+                   Dword(static_cast<std::uint32_t>(c.id))},
+                  "x, y, width, height; id " + std::to_string(c.id));
+        const int number = PredefinedClass(c.windowClass);
+        data.Line(number ? std::vector{Word(0xFFFF), Word(static_cast<unsigned>(number))}
+                         : std::vector{Text(c.windowClass)},
+                  std::string("class ") + c.windowClass);
+        data.Line({Text(c.text), Number(0)}, "text; no creation data");
     }
 
     std::fprintf(out, "// Made by res/gen_dialog_rc.cpp from res/editor_dialog_template.cpp.\n");

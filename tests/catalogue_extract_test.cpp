@@ -1,5 +1,3 @@
-#include "tools/catalogue_extract.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>

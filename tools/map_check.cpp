@@ -4,13 +4,15 @@
 #include <cstdio>
 #include <cstring>
 #include <ostream>
-#include <string_view>
+#include <span>
 
 #include "catalogue/supported_map.h"
 #include "catalogue/tag_catalogue.h"
 #include "catalogue/tag_class.h"
 #include "tools/map_reader.h"
+#include "tools/map_tool_commands.h"
 #include "tools/tag_index.h"
+#include "weapon/map_file.h"
 #include "weapon/weapon_layout.h"
 
 namespace tools {
@@ -25,15 +27,9 @@ std::uint32_t NamesEnd() {
            static_cast<std::uint32_t>(TagNameOfRow(kTagCount - 1).size()) + 1;
 }
 
-bool IsCatalogueIdentifier(std::uint32_t identifier) {
-    const int row = static_cast<int>(identifier & 0xFFFFu);
-    return row < kTagCount && TagIdentifier(row) == identifier;
-}
-
-std::string Quote(const std::uint8_t* bytes, std::size_t size) {
+std::string Quote(const char* bytes, std::size_t size) {
     std::string text = "\"";
-    for (std::size_t i = 0; i < size; ++i) {
-        const std::uint8_t c = bytes[i];
+    for (const unsigned char c : std::string_view(bytes, size)) {
         if (c == 0) {
             text += "\\0";
         } else if (c == '"' || c == '\\') {
@@ -50,48 +46,22 @@ std::string Quote(const std::uint8_t* bytes, std::size_t size) {
     return text + "\"";
 }
 
-std::string ByteList(const std::uint8_t* bytes, std::size_t size) {
-    std::string text;
-    for (std::size_t i = 0; i < size; ++i) {
-        char hex[4];
-        std::snprintf(hex, sizeof hex, "%02X", bytes[i]);
-        text += (i ? " " : "") + std::string(hex);
-    }
-    return text;
-}
-
 Status CheckNames(MapReader& reader) {
-    std::vector<std::uint8_t> names(NamesEnd() - kFirstNameOffset);
+    std::vector<char> names(NamesEnd() - kFirstNameOffset);
     const std::size_t held = reader.ReadAt(kFirstNameOffset, names.data(), names.size());
     for (int row = 0; row < kTagCount; ++row) {
-        std::string want(TagNameOfRow(row));
-        want += '\0';
+        const std::string want = std::string(TagNameOfRow(row)) + '\0';
         const std::size_t at = kTagNameOffsets[row] - kFirstNameOffset;
         const std::size_t have = held > at ? std::min(want.size(), held - at) : 0;
         if (have == want.size() && std::memcmp(names.data() + at, want.data(), have) == 0) {
             continue;
         }
-        std::string found = Quote(names.data() + at, have);
-        if (have < want.size()) {
-            found += " and then the end of the file at " + Hex(reader.Size());
-        }
-        return Failure{"row " + std::to_string(row) + " at " + Hex(kTagNameOffsets[row]) +
-                       ": expected " +
-                       Quote(reinterpret_cast<const std::uint8_t*>(want.data()), want.size()) +
-                       ", found " + found};
-    }
-    return {};
-}
-
-Status CheckNamePointers(const TagIndex& index) {
-    for (std::size_t row = 0; row < index.entries.size(); ++row) {
-        const std::uint32_t want = NamePointerOfRow(static_cast<int>(row));
-        if (index.entries[row].namePointer != want) {
-            return Failure{"row " + std::to_string(row) + " at " +
-                           Hex(index.FieldOffset(static_cast<int>(row), kEntryNamePointerField)) +
-                           ": expected " + Hex(want) + ", found " +
-                           Hex(index.entries[row].namePointer)};
-        }
+        return Mismatch(
+            "row " + std::to_string(row) + " at " + Hex(kTagNameOffsets[row]),
+            Quote(want.data(), want.size()),
+            Quote(names.data() + at, have) +
+                (have < want.size() ? " and then the end of the file at " + Hex(reader.Size())
+                                    : ""));
     }
     return {};
 }
@@ -105,128 +75,77 @@ Status CheckMetaPointers(const TagIndex& index) {
     if (Status weapons = CheckWeaponMeta(index); !weapons) {
         return weapons;
     }
-    const auto at = [&](int row) {
-        return "row " + std::to_string(row) + " at " +
-               Hex(index.FieldOffset(row, kEntryMetaPointerField));
-    };
     int previous = -1;
-    for (int row = 0; row < static_cast<int>(index.entries.size()); ++row) {
+    for (int row = 0; row < index.Rows(); ++row) {
         const std::uint32_t found = index.entries[row].metaPointer;
+        const std::string at = index.At(row, kEntryMetaPointerField);
         for (const TellingRow& telling : kTellingRows) {
             if (telling.row == row && found != telling.metaPointer) {
-                return Failure{at(row) + ": expected " + Hex(telling.metaPointer) + ", found " +
-                               Hex(found)};
+                return Mismatch(at, Hex(telling.metaPointer), Hex(found));
             }
         }
         if (row == kNoMetaRow) {
             continue;
         }
         if (previous >= 0 && found <= index.entries[previous].metaPointer) {
-            return Failure{at(row) + ": expected a pointer above row " + std::to_string(previous) +
-                           "'s " + Hex(index.entries[previous].metaPointer) + ", found " +
-                           Hex(found)};
+            return Mismatch(at,
+                            "a pointer above row " + std::to_string(previous) + "'s " +
+                                Hex(index.entries[previous].metaPointer),
+                            Hex(found));
         }
         previous = row;
     }
     return {};
 }
 
-std::string WeaponName(const WeaponListEntry& weapon) {
-    return std::string(weapon.updateName) + " (row " + std::to_string(weapon.row) + ")";
-}
-
-// Where a weapon's second block may lie: after its own main block, and before the next
-// weapon's main block, so that a pointer into another weapon's data is caught.
-std::uint64_t SpanEnd(const WeaponListEntry& weapon, std::uint64_t fileSize) {
-    std::uint64_t end = fileSize;
+// Where a weapon's second block lies: after its own main block, and before the next weapon's
+// main block, so that a pointer into another weapon's data is caught.
+Result<std::uint64_t> SecondBlock(MapReader& reader, const WeaponListEntry& weapon) {
+    const std::uint64_t main = weapon.metaOffset;
+    const std::uint64_t pointerAt = main + kBlockPointerOffset;
+    const std::string fileEnd = Hex(reader.Size());
+    std::uint32_t pointer = 0;
+    if (main + kMainBlockSize > reader.Size()) {
+        return Mismatch("main block at " + Hex(main),
+                        "its " + std::to_string(kMainBlockSize) + " bytes inside the file",
+                        "the end of the file at " + fileEnd);
+    }
+    if (!reader.Read32(pointerAt, &pointer) || pointer < ADDRESS_MAGIC) {
+        return Mismatch("block pointer at " + Hex(pointerAt), Hex(ADDRESS_MAGIC) + " or more",
+                        Hex(pointer));
+    }
+    const std::uint64_t second = pointer - ADDRESS_MAGIC;
+    const std::uint64_t lowest = main + kMainBlockSize;
+    std::uint64_t end = reader.Size();
     for (const WeaponListEntry& other : kWeaponList) {
-        if (other.metaOffset > weapon.metaOffset) {
+        if (other.metaOffset > main) {
             end = std::min<std::uint64_t>(end, other.metaOffset);
         }
     }
-    return end;
-}
-
-struct WeaponBlocks {
-    std::uint64_t main = 0;
-    std::uint64_t second = 0;
-    bool readable = false;
-};
-
-Status CheckBlocks(MapReader& reader, std::vector<WeaponBlocks>& blocks) {
-    std::string first;
-    for (int i = 0; i < kWeaponCount; ++i) {
-        const WeaponListEntry& weapon = kWeaponList[i];
-        std::string problem;
-        const std::uint64_t main = weapon.metaOffset;
-        const std::uint64_t pointerAt = main + kBlockPointerOffset;
-        std::uint32_t pointer = 0;
-        if (main + kMainBlockSize > reader.Size()) {
-            problem = "main block at " + Hex(main) + ": expected its " +
-                      std::to_string(kMainBlockSize) +
-                      " bytes inside the file, found the end of the file at " + Hex(reader.Size());
-        } else if (!reader.Read32(pointerAt, &pointer) || pointer < ADDRESS_MAGIC) {
-            problem = "block pointer at " + Hex(pointerAt) + ": expected " + Hex(ADDRESS_MAGIC) +
-                      " or more, found " + Hex(pointer);
-        } else {
-            const std::uint64_t second = pointer - ADDRESS_MAGIC;
-            const std::uint64_t lowest = main + kMainBlockSize;
-            const std::uint64_t end = SpanEnd(weapon, reader.Size());
-            if (second < lowest || second + kSecondBlockSize > end) {
-                problem = "block pointer at " + Hex(pointerAt) + ": expected its " +
-                          std::to_string(kSecondBlockSize) + "-byte second block between " +
-                          Hex(lowest) + " and " + Hex(end) + ", found " + Hex(pointer) +
-                          " (second block at " + Hex(second) + ")";
-                if (second + kSecondBlockSize > reader.Size()) {
-                    problem += ", past the end of the file at " + Hex(reader.Size());
-                }
-            } else {
-                blocks[i] = {main, second, true};
-            }
-        }
-        if (!problem.empty() && first.empty()) {
-            first = WeaponName(weapon) + " " + problem;
-        }
+    if (second >= lowest && second + kSecondBlockSize <= end) {
+        return second;
     }
-    return first.empty() ? Status() : Failure{first};
+    const bool pastEnd = second + kSecondBlockSize > reader.Size();
+    return Mismatch("block pointer at " + Hex(pointerAt),
+                    "its " + std::to_string(kSecondBlockSize) + "-byte second block between " +
+                        Hex(lowest) + " and " + Hex(end),
+                    Hex(pointer) + " (second block at " + Hex(second) + ")" +
+                        (pastEnd ? ", past the end of the file at " + fileEnd : ""));
 }
 
-template <std::size_t N>
-Status CheckBlockReferences(const LayoutRow (&rows)[N], const std::vector<std::uint8_t>& block,
-                            std::uint64_t base, const WeaponListEntry& weapon, int& slot) {
+// The references of one block; slot numbers them across both.
+Status CheckReferences(std::span<const LayoutRow> rows, MapReader& reader, std::uint64_t block,
+                       int& slot) {
     for (const LayoutRow& row : rows) {
         for (int i = 0; row.kind == FieldKind::TagRef && i < row.count; ++i, ++slot) {
-            const std::size_t at = row.offset + FieldSize(row.kind) * i;
-            TagReference ref;
-            std::memcpy(&ref, block.data() + at, sizeof ref);
+            const std::uint64_t at = block + row.offset + sizeof(TagReference) * i;
+            TagReference ref = {};
+            reader.ReadAt(at, &ref, sizeof ref);
             if (const Status sound = CheckReference(ref); !sound) {
-                return Failure{WeaponName(weapon) + " reference " + std::to_string(slot) + " at " +
-                               Hex(base + at) + ": " + sound.Error()};
+                return Failure{"reference " + std::to_string(slot) + " at " + Hex(at) + ": " +
+                               sound.Error()};
             }
         }
-    }
-    return {};
-}
-
-Status CheckReferences(MapReader& reader, const std::vector<WeaponBlocks>& blocks, int* checked) {
-    std::vector<std::uint8_t> main(kMainBlockSize);
-    std::vector<std::uint8_t> second(kSecondBlockSize);
-    for (int i = 0; i < kWeaponCount; ++i) {
-        if (!blocks[i].readable) {
-            continue;
-        }
-        reader.ReadAt(blocks[i].main, main.data(), main.size());
-        reader.ReadAt(blocks[i].second, second.data(), second.size());
-        int slot = 0;
-        Status sound = CheckBlockReferences(kMainBlock, main, blocks[i].main, kWeaponList[i], slot);
-        if (sound) {
-            sound =
-                CheckBlockReferences(kSecondBlock, second, blocks[i].second, kWeaponList[i], slot);
-        }
-        if (!sound) {
-            return sound;
-        }
-        *checked += slot;
     }
     return {};
 }
@@ -234,6 +153,31 @@ Status CheckReferences(MapReader& reader, const std::vector<WeaponBlocks>& block
 void Add(CheckReport& report, const char* name, const Status& kept, const std::string& passed) {
     report.lines.push_back(kept ? CheckLine{State::Passed, name, passed}
                                 : CheckLine{State::Failed, name, kept.Error()});
+}
+
+// Every weapon's blocks, and the references of those whose blocks lie where they should.
+void CheckWeapons(MapReader& reader, CheckReport& report) {
+    Status blocks;
+    Status references;
+    int checked = 0;
+    for (const WeaponListEntry& weapon : kWeaponList) {
+        const std::string name =
+            std::string(weapon.updateName) + " (row " + std::to_string(weapon.row) + ") ";
+        const Result<std::uint64_t> second = SecondBlock(reader, weapon);
+        if (!second && blocks) {
+            blocks = Failure{name + second.Error()};
+        } else if (second && references) {
+            int slot = 0;
+            Status sound = CheckReferences(kMainBlock, reader, weapon.metaOffset, slot);
+            sound = sound ? CheckReferences(kSecondBlock, reader, *second, slot) : sound;
+            references = sound ? references : Failure{name + sound.Error()};
+            checked += slot;
+        }
+    }
+    Add(report, "weapon blocks", blocks,
+        std::to_string(kWeaponCount) + " weapons, each second block after its main block");
+    Add(report, "weapon references", references,
+        std::to_string(checked) + " references in the weapons whose blocks were found");
 }
 
 void CheckIndex(MapReader& reader, CheckReport& report) {
@@ -250,12 +194,12 @@ void CheckIndex(MapReader& reader, CheckReport& report) {
         return;
     }
     const TagIndex& index = lookup.index;
-    const std::string rows = std::to_string(index.entries.size()) + " rows";
+    const std::string rows = std::to_string(index.Rows()) + " rows";
     Add(report, "tag index", {}, "header \"daeh\" ... \"toof\", index at " + Hex(index.offset));
     Add(report, "tag count", CheckTagCount(index), std::to_string(index.tagCount));
     Add(report, "magic", CheckMagic(index), Hex(index.ImpliedMagic()));
-    Add(report, "identifiers", CheckIdentifiers(index), rows);
-    Add(report, "name pointers", CheckNamePointers(index), rows);
+    Add(report, "identifiers", CheckRows(index, kEntryIdentifierField, TagIdentifier), rows);
+    Add(report, "name pointers", CheckRows(index, kEntryNamePointerField, NamePointerOfRow), rows);
     Add(report, "meta pointers", CheckMetaPointers(index),
         "the 15 weapons' and the telling rows' exact, all ascending");
 }
@@ -263,15 +207,12 @@ void CheckIndex(MapReader& reader, CheckReport& report) {
 }  // namespace
 
 int CheckReport::Checks() const {
-    return static_cast<int>(std::count_if(lines.begin(), lines.end(), [](const CheckLine& line) {
-        return line.state != State::Note;
-    }));
+    return static_cast<int>(lines.size() -
+                            std::ranges::count(lines, State::Note, &CheckLine::state));
 }
 
 int CheckReport::Failures() const {
-    return static_cast<int>(std::count_if(lines.begin(), lines.end(), [](const CheckLine& line) {
-        return line.state == State::Failed;
-    }));
+    return static_cast<int>(std::ranges::count(lines, State::Failed, &CheckLine::state));
 }
 
 // A reference makes sense when its class is four printable characters (short codes are
@@ -284,31 +225,31 @@ int CheckReport::Failures() const {
 // bytes fails at once: stray bytes are seldom a printable class, and almost never a catalogue
 // identifier.
 Status CheckReference(const TagReference& ref) {
-    char classBytes[4] = {};
+    char classBytes[4];
     std::memcpy(classBytes, &ref.classCode, 4);
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(classBytes);
     if (ref.classCode != kNoTag &&
         !std::all_of(bytes, bytes + 4, [](std::uint8_t c) { return c >= 0x20 && c < 0x7F; })) {
-        return Failure{"class: expected four printable characters or FF FF FF FF, found " +
-                       ByteList(bytes, 4)};
+        char found[16];
+        std::snprintf(found, sizeof found, "%02X %02X %02X %02X", bytes[0], bytes[1], bytes[2],
+                      bytes[3]);
+        return Mismatch("class", "four printable characters or FF FF FF FF", found);
     }
-    if (ref.tagId != kNoTag && !IsCatalogueIdentifier(ref.tagId)) {
-        return Failure{"identifier: expected a catalogue tag's or 0xFFFFFFFF, found " +
-                       Hex(ref.tagId)};
+    const int row = static_cast<int>(ref.tagId & 0xFFFFu);
+    if (ref.tagId != kNoTag && (row >= kTagCount || TagIdentifier(row) != ref.tagId)) {
+        return Mismatch("identifier", "a catalogue tag's or 0xFFFFFFFF", Hex(ref.tagId));
     }
     const TagClass* known =
         ref.classCode == kNoTag ? nullptr : FindTagClassByStoredClass(StoredClassText(classBytes));
-    if (known == nullptr || ref.namePointer == 0) {
+    const std::uint32_t offset = ref.namePointer - ADDRESS_MAGIC;
+    if (known == nullptr || ref.namePointer == 0 ||
+        (offset >= kFirstNameOffset && offset < NamesEnd())) {
         return {};
     }
-    const std::uint32_t offset = ref.namePointer - ADDRESS_MAGIC;
-    if (offset < kFirstNameOffset || offset >= NamesEnd()) {
-        return Failure{"name pointer of a \"" + std::string(known->referenceClass) +
-                       "\" reference: expected 0 or one into the names, " +
-                       Hex(kFirstNameOffset + ADDRESS_MAGIC) + " to " +
-                       Hex(NamesEnd() - 1 + ADDRESS_MAGIC) + ", found " + Hex(ref.namePointer)};
-    }
-    return {};
+    return Mismatch("name pointer of a \"" + std::string(known->referenceClass) + "\" reference",
+                    "0 or one into the names, " + Hex(kFirstNameOffset + ADDRESS_MAGIC) + " to " +
+                        Hex(NamesEnd() - 1 + ADDRESS_MAGIC),
+                    Hex(ref.namePointer));
 }
 
 CheckReport CheckMap(const std::string& path) {
@@ -323,18 +264,10 @@ CheckReport CheckMap(const std::string& path) {
         std::to_string(kTagCount) + " names from " + Hex(kFirstNameOffset) + " to " +
             Hex(NamesEnd() - 1));
     CheckIndex(reader, report);
-    std::vector<WeaponBlocks> blocks(kWeaponCount);
-    Add(report, "weapon blocks", CheckBlocks(reader, blocks),
-        std::to_string(kWeaponCount) + " weapons, each second block after its main block");
-    int references = 0;
-    const Status sound = CheckReferences(reader, blocks, &references);
-    Add(report, "weapon references", sound,
-        std::to_string(references) + " references in the weapons whose blocks were found");
-    const bool namesOnly =
-        std::all_of(report.lines.begin(), report.lines.end(), [](const CheckLine& line) {
-            return line.state != State::Failed || line.name == "names" ||
-                   line.name == "name pointers";
-        });
+    CheckWeapons(reader, report);
+    const bool namesOnly = std::ranges::all_of(report.lines, [](const CheckLine& line) {
+        return line.state != State::Failed || line.name == "names" || line.name == "name pointers";
+    });
     if (namesOnly && report.Failures() > 0) {
         report.lines.push_back(
             {State::Note, "names only",
@@ -370,6 +303,10 @@ int PrintCheckReport(const CheckReport& report, const std::string& path, std::os
         << " is not the map this build supports, and editing it would write into the wrong "
            "bytes\n";
     return 1;
+}
+
+int RunCheck(std::ostream& out) {
+    return PrintCheckReport(CheckMap(kMapFileName), kMapFileName, out);
 }
 
 }  // namespace tools

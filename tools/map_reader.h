@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "core/result.h"
@@ -12,11 +13,6 @@ namespace tools {
 // used for cannot change the map.
 class MapReader {
   public:
-    MapReader() = default;
-    ~MapReader();
-    MapReader(const MapReader&) = delete;
-    MapReader& operator=(const MapReader&) = delete;
-
     // Fails, with the reason, when the path is not a file that can be read.
     Status Open(const std::string& path);
 
@@ -26,14 +22,17 @@ class MapReader {
     // the end stay as they were. A read that fails before the end marks the reader Failed.
     std::size_t ReadAt(std::uint64_t offset, void* data, std::size_t size);
 
-    // A little-endian 32-bit word; false when the file does not hold all four bytes.
-    bool Read32(std::uint64_t offset, std::uint32_t* value);
+    // A 32-bit word, false when the file does not hold all four bytes. The map is
+    // little-endian, as is every machine Torvex runs on.
+    bool Read32(std::uint64_t offset, std::uint32_t* value) {
+        return ReadAt(offset, value, 4) == 4;
+    }
 
     // A read failed for another reason than the end of the file.
     bool Failed() const { return failed_; }
 
   private:
-    std::FILE* file_ = nullptr;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file_{nullptr, std::fclose};
     std::uint64_t size_ = 0;
     bool failed_ = false;
 };

@@ -2,7 +2,6 @@
 
 #include <cinttypes>
 #include <cstdio>
-#include <cstring>
 
 #include "catalogue/supported_map.h"
 
@@ -15,16 +14,10 @@ bool HasBytes(MapReader& reader, std::uint64_t offset, const char (&text)[5]) {
     return reader.ReadAt(offset, found, 4) == 4 && std::memcmp(found, text, 4) == 0;
 }
 
-std::string Field(const TagIndex& index, int row, std::uint32_t field) {
-    return "row " + std::to_string(row) + " at " + Hex(index.FieldOffset(row, field));
-}
-
 }  // namespace
 
-std::string Hex(std::uint64_t value) {
-    char text[24];
-    std::snprintf(text, sizeof text, "0x%08" PRIX64, value);
-    return text;
+Failure Mismatch(const std::string& where, const std::string& expected, const std::string& found) {
+    return Failure{where + ": expected " + expected + ", found " + found};
 }
 
 IndexLookup ReadTagIndex(MapReader& reader) {
@@ -37,75 +30,60 @@ IndexLookup ReadTagIndex(MapReader& reader) {
     }
     lookup.status = IndexLookup::Status::Broken;
     TagIndex& index = lookup.index;
+    const std::string end = " the end of the file at " + Hex(reader.Size());
+    std::uint8_t header[kIndexHeaderSize];
     if (!reader.Read32(kIndexOffsetField, &index.offset)) {
         lookup.detail = "the header ends before its index offset at " + Hex(kIndexOffsetField);
-        return lookup;
-    }
-    std::uint8_t header[kIndexHeaderSize];
-    if (reader.ReadAt(index.offset, header, sizeof header) != sizeof header) {
+    } else if (reader.ReadAt(index.offset, header, sizeof header) != sizeof header) {
         lookup.detail = "the header's index offset " + Hex(index.offset) +
-                        " leaves no room for the index before the end of the file at " +
-                        Hex(reader.Size());
-        return lookup;
-    }
-    if (std::memcmp(header + kIndexSignatureField, "sgat", 4) != 0) {
+                        " leaves no room for the index before" + end;
+    } else if (std::memcmp(header + kIndexSignatureField, "sgat", 4) != 0) {
         lookup.detail = "the header's index offset " + Hex(index.offset) +
                         " leads to no index: expected \"sgat\" at " +
                         Hex(index.offset + kIndexSignatureField);
-        return lookup;
+    } else {
+        std::memcpy(&index.firstEntryAddress, header, 4);
+        std::memcpy(&index.tagCount, header + kIndexTagCountField, 4);
+        index.entries.resize(std::min<std::uint32_t>(index.tagCount, kTagCount));
+        const std::size_t bytes = index.entries.size() * kIndexEntrySize;
+        if (reader.ReadAt(index.EntriesOffset(), index.entries.data(), bytes) == bytes) {
+            lookup.status = IndexLookup::Status::Read;
+        } else {
+            lookup.detail = "the index's " + std::to_string(index.Rows()) + " entries at " +
+                            Hex(index.EntriesOffset()) + " run past" + end;
+        }
     }
-    std::memcpy(&index.firstEntryAddress, header, 4);
-    std::memcpy(&index.tagCount, header + kIndexTagCountField, 4);
-    const std::uint32_t rows = std::min<std::uint32_t>(index.tagCount, kTagCount);
-    index.entries.resize(rows);
-    const std::size_t bytes = rows * sizeof(TagIndexEntry);
-    if (reader.ReadAt(index.EntriesOffset(), index.entries.data(), bytes) != bytes) {
-        lookup.detail = "the index's " + std::to_string(rows) + " entries at " +
-                        Hex(index.EntriesOffset()) + " run past the end of the file at " +
-                        Hex(reader.Size());
-        return lookup;
-    }
-    lookup.status = IndexLookup::Status::Read;
     return lookup;
 }
 
 std::string ClassCodeText(std::uint32_t classWord) {
     // Stored little-endian, the code's first character is the word's high byte.
-    std::string code;
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        code += static_cast<char>((classWord >> shift) & 0xFFu);
-    }
-    while (!code.empty() && (code.back() == ' ' || code.back() == '\0')) {
-        code.pop_back();
-    }
-    return code;
+    const std::string code = {static_cast<char>(classWord >> 24),
+                              static_cast<char>(classWord >> 16), static_cast<char>(classWord >> 8),
+                              static_cast<char>(classWord)};
+    return code.substr(0, code.find_last_not_of(std::string(" \0", 2)) + 1);
 }
 
 Status CheckTagCount(const TagIndex& index) {
-    if (index.tagCount == static_cast<std::uint32_t>(kTagCount)) {
-        return {};
-    }
-    return Failure{"at " + Hex(index.offset + kIndexTagCountField) + ": expected " +
-                   std::to_string(kTagCount) + ", found " + std::to_string(index.tagCount)};
+    return index.tagCount == static_cast<std::uint32_t>(kTagCount)
+               ? Status()
+               : Mismatch("at " + Hex(index.offset + kIndexTagCountField),
+                          std::to_string(kTagCount), std::to_string(index.tagCount));
 }
 
 Status CheckMagic(const TagIndex& index) {
-    if (index.ImpliedMagic() == ADDRESS_MAGIC) {
-        return {};
-    }
-    return Failure{"at " + Hex(index.offset) + ": expected " + Hex(ADDRESS_MAGIC) + ", found " +
-                   Hex(index.ImpliedMagic()) + " (first entry address " +
-                   Hex(index.firstEntryAddress) + " less the entries' offset " +
-                   Hex(index.EntriesOffset()) + ")"};
+    return index.ImpliedMagic() == ADDRESS_MAGIC
+               ? Status()
+               : Mismatch("at " + Hex(index.offset), Hex(ADDRESS_MAGIC),
+                          Hex(index.ImpliedMagic()) + " (first entry address " +
+                              Hex(index.firstEntryAddress) + " less the entries' offset " +
+                              Hex(index.EntriesOffset()) + ")");
 }
 
-Status CheckIdentifiers(const TagIndex& index) {
-    // The catalogue's identifiers follow from the row alone, whatever the path list.
-    for (int row = 0; row < static_cast<int>(index.entries.size()); ++row) {
-        if (index.entries[row].identifier != TagIdentifier(row)) {
-            return Failure{Field(index, row, kEntryIdentifierField) + ": expected " +
-                           Hex(TagIdentifier(row)) + ", found " +
-                           Hex(index.entries[row].identifier)};
+Status CheckRows(const TagIndex& index, std::uint32_t field, std::uint32_t (*catalogue)(int row)) {
+    for (int row = 0; row < index.Rows(); ++row) {
+        if (index.Word(row, field) != catalogue(row)) {
+            return Mismatch(index.At(row, field), Hex(catalogue(row)), Hex(index.Word(row, field)));
         }
     }
     return {};
@@ -113,16 +91,16 @@ Status CheckIdentifiers(const TagIndex& index) {
 
 Status CheckWeaponMeta(const TagIndex& index) {
     for (const WeaponListEntry& weapon : kWeaponList) {
-        if (static_cast<std::size_t>(weapon.row) >= index.entries.size()) {
-            return Failure{"row " + std::to_string(weapon.row) + " (" + weapon.path +
-                           "): the index ends before it"};
+        const std::string path = " (" + std::string(weapon.path) + ")";
+        if (weapon.row >= index.Rows()) {
+            return Failure{"row " + std::to_string(weapon.row) + path +
+                           ": the index ends before it"};
         }
         const std::uint32_t want = weapon.metaOffset + ADDRESS_MAGIC;
-        const std::uint32_t found = index.entries[weapon.row].metaPointer;
-        if (found != want) {
-            return Failure{Field(index, weapon.row, kEntryMetaPointerField) + " (" + weapon.path +
-                           "): expected " + Hex(want) + " (meta offset " + Hex(weapon.metaOffset) +
-                           "), found " + Hex(found)};
+        if (index.entries[weapon.row].metaPointer != want) {
+            return Mismatch(index.At(weapon.row, kEntryMetaPointerField) + path,
+                            Hex(want) + " (meta offset " + Hex(weapon.metaOffset) + ")",
+                            Hex(index.entries[weapon.row].metaPointer));
         }
     }
     return {};

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "core/hex.h"
 #include "core/result.h"
 #include "tools/map_reader.h"
 
@@ -29,7 +31,7 @@ struct TagIndexEntry {
     std::uint32_t identifier;
     std::uint32_t namePointer;
     std::uint32_t metaPointer;
-    std::uint32_t unused[2];
+    std::uint32_t unused[2] = {};
 };
 static_assert(sizeof(TagIndexEntry) == kIndexEntrySize);
 
@@ -37,6 +39,12 @@ static_assert(sizeof(TagIndexEntry) == kIndexEntrySize);
 inline constexpr std::uint32_t kEntryIdentifierField = 12;
 inline constexpr std::uint32_t kEntryNamePointerField = 16;
 inline constexpr std::uint32_t kEntryMetaPointerField = 20;
+
+// Offsets, pointers and identifiers are written as the catalogue's rules write them.
+using ::Hex;
+
+// How every rule a map must keep names its first mismatch: "WHERE: expected X, found Y".
+Failure Mismatch(const std::string& where, const std::string& expected, const std::string& found);
 
 struct TagIndex {
     std::uint32_t offset = 0;  // file offset of the index header
@@ -49,9 +57,17 @@ struct TagIndex {
     // The constant that turns this map's pointers into file offsets: its first entry's address
     // less the entry's file offset.
     std::uint32_t ImpliedMagic() const { return firstEntryAddress - EntriesOffset(); }
-    std::uint64_t FieldOffset(int row, std::uint32_t field) const {
-        return std::uint64_t(EntriesOffset()) + std::uint64_t(row) * kIndexEntrySize + field;
+    // "row 5 at 0x0233B6C4", where that row's field lies in the file.
+    std::string At(int row, std::uint32_t field) const {
+        return "row " + std::to_string(row) + " at " +
+               Hex(EntriesOffset() + std::uint64_t(row) * kIndexEntrySize + field);
     }
+    std::uint32_t Word(int row, std::uint32_t field) const {
+        std::uint32_t word;
+        std::memcpy(&word, reinterpret_cast<const char*>(&entries[row]) + field, 4);
+        return word;
+    }
+    int Rows() const { return static_cast<int>(entries.size()); }
 };
 
 struct IndexLookup {
@@ -74,10 +90,8 @@ std::string ClassCodeText(std::uint32_t classWord);
 // extraction. Each fails with the first mismatch (row, file offset, expected and found).
 Status CheckTagCount(const TagIndex& index);
 Status CheckMagic(const TagIndex& index);
-Status CheckIdentifiers(const TagIndex& index);
 Status CheckWeaponMeta(const TagIndex& index);
-
-// "0x0233B600".
-std::string Hex(std::uint64_t value);
+// The first row whose entry field differs from the catalogue's value for the row.
+Status CheckRows(const TagIndex& index, std::uint32_t field, std::uint32_t (*catalogue)(int row));
 
 }  // namespace tools

@@ -1,15 +1,27 @@
 #include "platform/headless/headless_backend.h"
 
-#include <cstdio>
-#include <cstdlib>
-
 namespace platform::headless {
 
 namespace {
 
-// Dialog units of an 8-point "MS Sans Serif" dialog: base units 6 by 13 pixels.
-Size PixelsOf(const DialogTemplate& t) {
-    return {t.cx * 6 / 4, t.cy * 13 / 8};
+// What a control of that id holds, or nothing for a control of another kind.
+template <class Map, class Value = typename Map::mapped_type>
+Value Held(const Map& map, int id) {
+    const auto it = map.find(id);
+    return it == map.end() ? Value() : it->second;
+}
+
+template <class Map, class Value>
+void Change(Map& map, int id, const Value& value) {
+    if (const auto it = map.find(id); it != map.end()) {
+        it->second = value;
+    }
+}
+
+template <class Map>
+auto* Control(Map& map, int id) {
+    const auto it = map.find(id);
+    return it == map.end() ? nullptr : &it->second;
 }
 
 }  // namespace
@@ -24,100 +36,65 @@ class RecordingPaint : public PaintContext {
     HeadlessWindow& window_;
 };
 
+// Dialog units of an 8-point "MS Sans Serif" dialog: base units 6 by 13 pixels.
 HeadlessWindow::HeadlessWindow(Dialog& dialog, const DialogTemplate& dialogTemplate)
-    : dialog_(dialog), template_(dialogTemplate), clientSize_(PixelsOf(dialogTemplate)) {
-    for (int i = 0; i < template_.controlCount; ++i) {
-        const ControlTemplate& c = template_.controls[i];
-        switch (c.kind) {
-            case ControlKind::Tree: {
-                HeadlessTree& tree = trees_[c.id];
-                const int id = c.id;
-                tree.onSelChanged = [this, id] {
-                    long result = 0;
-                    dialog_.HandleNotify(id, Notification::TreeSelChanged, &result);
-                };
-                break;
-            }
-            case ControlKind::Combo:
-                combos_[c.id];
-                break;
-            case ControlKind::CheckBox:
-                checks_[c.id] = 0;
-                texts_[c.id] = c.text ? c.text : "";
-                break;
-            case ControlKind::Edit:
-                limits_[c.id] = 30000;  // the edit box's own default
-                texts_[c.id] = "";
-                break;
-            default:
-                texts_[c.id] = c.text ? c.text : "";
-                break;
+    : dialog_(dialog),
+      template_(dialogTemplate),
+      clientSize_{dialogTemplate.cx * 6 / 4, dialogTemplate.cy * 13 / 8} {
+    for (const ControlTemplate& c : template_.Controls()) {
+        if (c.kind == ControlKind::Tree) {
+            trees_[c.id].onSelChanged = [this, id = c.id] {
+                long result = 0;
+                dialog_.HandleNotify(id, Notification::TreeSelChanged, &result);
+            };
+        } else if (c.kind == ControlKind::Combo) {
+            combos_[c.id];
+        } else {
+            texts_[c.id] = c.text ? c.text : "";
+        }
+        if (c.kind == ControlKind::CheckBox) {
+            checks_[c.id] = 0;
+        } else if (c.kind == ControlKind::Edit) {
+            limits_[c.id] = 30000;  // the edit box's own default
         }
     }
 }
 
 TreeControl* HeadlessWindow::Tree(int id) {
-    auto it = trees_.find(id);
-    return it == trees_.end() ? nullptr : &it->second;
+    return Control(trees_, id);
 }
 
 ComboControl* HeadlessWindow::Combo(int id) {
-    auto it = combos_.find(id);
-    return it == combos_.end() ? nullptr : &it->second;
-}
-
-HeadlessTree& HeadlessWindow::TreeControlOf(int id) {
-    return trees_.at(id);
-}
-HeadlessCombo& HeadlessWindow::ComboControlOf(int id) {
-    return combos_.at(id);
+    return Control(combos_, id);
 }
 
 std::string HeadlessWindow::GetItemText(int id) const {
-    auto it = texts_.find(id);
-    return it == texts_.end() ? std::string() : it->second;
+    return Held(texts_, id);
 }
 
 // Text set by the program is not held to the limit, as with the native edit box.
 void HeadlessWindow::SetItemText(int id, const std::string& text) {
-    if (texts_.count(id)) {
-        texts_[id] = text;
-    }
+    Change(texts_, id, text);
 }
 
 int HeadlessWindow::GetCheck(int id) const {
-    auto it = checks_.find(id);
-    return it == checks_.end() ? 0 : it->second;
+    return Held(checks_, id);
 }
 
 void HeadlessWindow::SetCheck(int id, int state) {
-    if (checks_.count(id)) {
-        checks_[id] = state;
-    }
+    Change(checks_, id, state);
 }
 
 void HeadlessWindow::LimitText(int id, int maxChars) {
-    if (limits_.count(id)) {
-        limits_[id] = maxChars;
-    }
+    Change(limits_, id, maxChars);
 }
 
 int HeadlessWindow::TextLimit(int id) const {
-    auto it = limits_.find(id);
-    return it == limits_.end() ? 0 : it->second;
-}
-
-void HeadlessWindow::SetIcon(Icon icon, bool big) {
-    (big ? bigIcon_ : smallIcon_) = icon;
+    return Held(limits_, id);
 }
 
 std::unique_ptr<PaintContext> HeadlessWindow::BeginPaint() {
     return std::make_unique<RecordingPaint>(*this);
-}
-
-void HeadlessWindow::EndDialog(int result) {
-    ended_ = true;
-    result_ = result;
 }
 
 bool HeadlessWindow::UserSelectItem(TreeItem item) {
@@ -131,7 +108,7 @@ bool HeadlessWindow::UserSelectItem(TreeItem item) {
 }
 
 void HeadlessWindow::UserClick(int id) {
-    const ControlTemplate* c = Control(id);
+    const ControlTemplate* c = template_.Find(id);
     if (c == nullptr || ended_) {
         return;
     }
@@ -143,12 +120,12 @@ void HeadlessWindow::UserClick(int id) {
 }
 
 bool HeadlessWindow::UserChooseEntry(int comboId, int index) {
-    auto it = combos_.find(comboId);
-    if (it == combos_.end() || index < 0 || index >= it->second.GetCount()) {
+    HeadlessCombo* combo = Control(combos_, comboId);
+    if (combo == nullptr || index < 0 || index >= combo->GetCount()) {
         return false;
     }
     focus_ = comboId;
-    it->second.SetCurSel(index);
+    combo->SetCurSel(index);
     dialog_.HandleCommand(comboId, Notification::ComboSelChange);
     return true;
 }
@@ -158,20 +135,11 @@ void HeadlessWindow::UserType(int editId, const std::string& text) {
         return;
     }
     focus_ = editId;
-    const std::size_t limit = static_cast<std::size_t>(TextLimit(editId));
-    texts_[editId] = text.substr(0, limit);
-}
-
-void HeadlessWindow::UserPressEscape() {
-    dialog_.HandleCommand(kIdCancel, Notification::ButtonClicked);
-}
-
-void HeadlessWindow::UserClose() {
-    dialog_.HandleCommand(kIdCancel, Notification::ButtonClicked);
+    texts_[editId] = text.substr(0, static_cast<std::size_t>(TextLimit(editId)));
 }
 
 void HeadlessWindow::UserPressEnter() {
-    const ControlTemplate* focused = Control(focus_);
+    const ControlTemplate* focused = template_.Find(focus_);
     if (focused != nullptr && focused->kind == ControlKind::PushButton) {
         UserClick(focus_);
         return;
@@ -188,20 +156,14 @@ int HeadlessBackend::RunModal(Dialog& dialog, const DialogTemplate& dialogTempla
     dialog.Attach(&window);
     const bool focusFirst = dialog.HandleInitDialog();
     if (!window.Ended()) {
-        if (focusFirst) {
-            for (int i = 0; i < dialogTemplate.controlCount; ++i) {
-                if (dialogTemplate.controls[i].style & style::kTabStop) {
-                    window.SetFocus(dialogTemplate.controls[i].id);
-                    break;
-                }
-            }
+        if (const ControlTemplate* first = dialogTemplate.FirstTabStop(); focusFirst && first) {
+            window.SetFocus(first->id);
         }
         if (driver_) {
             driver_(window);
         }
     }
     window_ = nullptr;
-    dialog.Attach(nullptr);
     return window.Ended() ? window.Result() : kIdCancel;
 }
 
@@ -209,17 +171,6 @@ void HeadlessBackend::ShowMessageBox(const std::string& caption, const std::stri
     if (sink_) {
         sink_(caption, text);
     }
-}
-
-void HeadlessBackend::ExitProcess(int status) {
-    if (!exitHook_) {
-        std::fflush(nullptr);
-        std::exit(status);
-    }
-    if (window_ != nullptr) {
-        window_->EndDialog(status);
-    }
-    exitHook_(status);
 }
 
 }  // namespace platform::headless

@@ -32,26 +32,29 @@ class HeadlessWindow : public DialogWindow {
     int GetCheck(int id) const override;
     void SetCheck(int id, int state) override;
     void LimitText(int id, int maxChars) override;
-    void SetIcon(Icon icon, bool big) override;
+    void SetIcon(Icon icon, bool big) override { (big ? bigIcon_ : smallIcon_) = icon; }
     bool IsIconic() const override { return minimised_; }
     Size ClientSize() const override { return clientSize_; }
     Size IconMetrics() const override { return {32, 32}; }
     std::unique_ptr<PaintContext> BeginPaint() override;
     void DefaultPaint() override { ++defaultPaints_; }
-    void EndDialog(int result) override;
+    void EndDialog(int result) override {
+        ended_ = true;
+        result_ = result;
+    }
 
     // The user's actions.
     bool UserSelectItem(TreeItem item);
     void UserClick(int id);  // a push button or the check box
     bool UserChooseEntry(int comboId, int index);
     void UserType(int editId, const std::string& text);  // replaces the text, within the limit
-    void UserPressEscape();
-    void UserPressEnter();  // clicks the focused push button, or IDOK without one
-    void UserClose();       // the caption's close box
+    void UserPressEscape() { dialog_.HandleCommand(kIdCancel, Notification::ButtonClicked); }
+    void UserPressEnter();                   // clicks the focused push button, or IDOK without one
+    void UserClose() { UserPressEscape(); }  // the caption's close box
 
     // What tests look at.
-    HeadlessTree& TreeControlOf(int id);
-    HeadlessCombo& ComboControlOf(int id);
+    HeadlessTree& TreeControlOf(int id) { return trees_.at(id); }
+    HeadlessCombo& ComboControlOf(int id) { return combos_.at(id); }
     bool Ended() const { return ended_; }
     int Result() const { return result_; }
     int Focus() const { return focus_; }
@@ -65,11 +68,9 @@ class HeadlessWindow : public DialogWindow {
     Icon BigIcon() const { return bigIcon_; }
     Icon SmallIcon() const { return smallIcon_; }
     int TextLimit(int id) const;
-    const DialogTemplate& Template() const { return template_; }
 
   private:
     friend class RecordingPaint;
-    const ControlTemplate* Control(int id) const { return template_.Find(id); }
 
     Dialog& dialog_;
     const DialogTemplate& template_;
@@ -96,28 +97,23 @@ class HeadlessBackend : public Backend {
   public:
     using Driver = std::function<void(HeadlessWindow&)>;
     using MessageSink = std::function<void(const std::string& caption, const std::string& text)>;
-    using ExitHook = std::function<void(int status)>;
 
     explicit HeadlessBackend(std::string executableName = "torvex");
 
     void SetDriver(Driver driver) { driver_ = std::move(driver); }
     void SetMessageSink(MessageSink sink) { sink_ = std::move(sink); }
-    // Without a hook the process ends; with one, the dialog ends and the hook is told.
-    void SetExitHook(ExitHook hook) { exitHook_ = std::move(hook); }
 
     int RunModal(Dialog& dialog, const DialogTemplate& dialogTemplate) override;
     void ShowMessageBox(const std::string& caption, const std::string& text) override;
-    void ExitProcess(int status) override;
     std::string ExecutableName() const override { return executableName_; }
     Icon LoadIcon(int resourceId) override { return static_cast<Icon>(resourceId); }
 
-    HeadlessWindow* ActiveWindow() const { return window_; }
+    HeadlessWindow* ActiveWindow() const override { return window_; }
 
   private:
     std::string executableName_;
     Driver driver_;
     MessageSink sink_;
-    ExitHook exitHook_;
     HeadlessWindow* window_ = nullptr;
 };
 

@@ -1,5 +1,7 @@
 #include "platform/headless/headless_controls.h"
 
+#include <algorithm>
+
 namespace platform::headless {
 
 TreeItem HeadlessTree::InsertItem(const std::string& text, TreeItem parent, TreeItem after) {
@@ -9,17 +11,8 @@ TreeItem HeadlessTree::InsertItem(const std::string& text, TreeItem parent, Tree
     (void)after;  // the program only ever appends
     const TreeItem parentItem = parent == kTreeRoot ? kNoTreeItem : parent;
     nodes_.push_back(Node{text, parentItem, {}});
-    const TreeItem item = nodes_.size();
-    if (parentItem == kNoTreeItem) {
-        roots_.push_back(item);
-    } else {
-        nodes_[parentItem - 1].children.push_back(item);
-    }
-    return item;
-}
-
-const std::vector<TreeItem>& HeadlessTree::ChildList(TreeItem item) const {
-    return item == kTreeRoot || item == kNoTreeItem ? roots_ : nodes_[item - 1].children;
+    nodes_[parentItem].children.push_back(nodes_.size() - 1);
+    return nodes_.size() - 1;
 }
 
 TreeItem HeadlessTree::GetChildItem(TreeItem item) const {
@@ -34,29 +27,24 @@ TreeItem HeadlessTree::GetNextSiblingItem(TreeItem item) const {
     if (!IsItem(item)) {
         return kNoTreeItem;
     }
-    const std::vector<TreeItem>& siblings = ChildList(nodes_[item - 1].parent);
-    for (std::size_t i = 0; i + 1 < siblings.size(); ++i) {
-        if (siblings[i] == item) {
-            return siblings[i + 1];
-        }
-    }
-    return kNoTreeItem;
+    const std::vector<TreeItem>& siblings = ChildList(nodes_[item].parent);
+    const auto next = std::find(siblings.begin(), siblings.end(), item) + 1;
+    return next < siblings.end() ? *next : kNoTreeItem;
 }
 
 TreeItem HeadlessTree::GetParentItem(TreeItem item) const {
-    return IsItem(item) ? nodes_[item - 1].parent : kNoTreeItem;
+    return IsItem(item) ? nodes_[item].parent : kNoTreeItem;
 }
 
 std::string HeadlessTree::GetItemText(TreeItem item) const {
-    return IsItem(item) ? nodes_[item - 1].text : std::string();
+    return IsItem(item) ? nodes_[item].text : std::string();
 }
 
 bool HeadlessTree::SetItemText(TreeItem item, const std::string& text) {
-    if (!IsItem(item)) {
-        return false;
+    if (IsItem(item)) {
+        nodes_[item].text = text;
     }
-    nodes_[item - 1].text = text;
-    return true;
+    return IsItem(item);
 }
 
 // Selecting the item that is already selected changes nothing and notifies nobody.
@@ -84,42 +72,6 @@ TreeItem HeadlessTree::ItemAtPath(const std::vector<int>& path) const {
         item = children[position];
     }
     return item;
-}
-
-std::vector<TreeItem> HeadlessTree::Children(TreeItem item) const {
-    return ChildList(item);
-}
-
-int HeadlessCombo::AddString(const std::string& text) {
-    entries_.push_back(text);
-    return static_cast<int>(entries_.size()) - 1;
-}
-
-// As the native list: deleting the selected entry leaves none selected; one above moves it up.
-int HeadlessCombo::DeleteString(int index) {
-    if (index < 0 || index >= GetCount()) {
-        return kComboError;
-    }
-    entries_.erase(entries_.begin() + index);
-    if (selected_ == index) {
-        selected_ = kComboError;
-    } else if (selected_ > index) {
-        --selected_;
-    }
-    return GetCount();
-}
-
-int HeadlessCombo::SetCurSel(int index) {
-    if (index < 0 || index >= GetCount()) {
-        selected_ = kComboError;
-        return kComboError;
-    }
-    selected_ = index;
-    return index;
-}
-
-std::string HeadlessCombo::GetLBText(int index) const {
-    return index >= 0 && index < GetCount() ? entries_[index] : std::string();
 }
 
 }  // namespace platform::headless

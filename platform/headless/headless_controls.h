@@ -23,38 +23,27 @@ class HeadlessTree : public TreeControl {
     bool SetItemText(TreeItem item, const std::string& text) override;
     bool SelectItem(TreeItem item) override;
 
-    bool IsItem(TreeItem item) const { return item >= 1 && item <= nodes_.size(); }
+    bool IsItem(TreeItem item) const { return item >= 1 && item < nodes_.size(); }
     // The item at a path of 0-based child positions from the root, or kNoTreeItem.
     TreeItem ItemAtPath(const std::vector<int>& path) const;
-    std::vector<TreeItem> Children(TreeItem item) const;
+    // The root, or no item, stands for the top level.
+    std::vector<TreeItem> Children(TreeItem item) const { return ChildList(item); }
 
   private:
     struct Node {
         std::string text;
-        TreeItem parent;
+        TreeItem parent = kNoTreeItem;
         std::vector<TreeItem> children;
     };
-    const std::vector<TreeItem>& ChildList(TreeItem item) const;
+    const std::vector<TreeItem>& ChildList(TreeItem item) const {
+        return nodes_[item == kTreeRoot ? kNoTreeItem : item].children;
+    }
 
-    std::vector<Node> nodes_;  // item handle h is nodes_[h - 1]
-    std::vector<TreeItem> roots_;
+    // Item handle h is nodes_[h]; nodes_[0], where no item's handle leads, holds the top level.
+    std::vector<Node> nodes_ = {Node()};
     TreeItem selected_ = kNoTreeItem;
 };
 
-class HeadlessCombo : public ComboControl {
-  public:
-    int AddString(const std::string& text) override;
-    int DeleteString(int index) override;
-    int GetCount() const override { return static_cast<int>(entries_.size()); }
-    int GetCurSel() const override { return selected_; }
-    int SetCurSel(int index) override;
-    std::string GetLBText(int index) const override;
-
-    const std::vector<std::string>& Entries() const { return entries_; }
-
-  private:
-    std::vector<std::string> entries_;
-    int selected_ = kComboError;
-};
+using HeadlessCombo = ComboList;
 
 }  // namespace platform::headless

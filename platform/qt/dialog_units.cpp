@@ -1,48 +1,33 @@
 #include "platform/qt/dialog_units.h"
 
 #include <QFontMetrics>
+#include <algorithm>
 #include <cstdlib>
-#include <cstring>
+#include <string_view>
 
 namespace platform::qt {
 
 namespace {
 
-// Faces that Linux systems ship in place of the template's bitmap face. Liberation Sans is
-// the closest common sans face, but at the same character height its letters run about a
-// tenth wider than the bitmap face's, and the template's texts were fitted to the bitmap
-// face: a check box label would lose its end. So the substitute is set a tenth smaller,
-// which gives it the bitmap face's average width (6 pixels at 8 points on a 96 dpi screen).
-struct Substitute {
-    const char* face;
-    const char* replacement;
-    int scalePercent;  // of the template's character height
-};
-constexpr Substitute kSubstitutes[] = {
-    {"MS Sans Serif", "Liberation Sans", 91},
-    {"MS Shell Dlg", "Liberation Sans", 91},
-    {"Microsoft Sans Serif", "Liberation Sans", 91},
-};
+// The template's bitmap faces, which Linux systems do not ship. Liberation Sans is the closest
+// common sans face, but at the same character height its letters run about a tenth wider than
+// the bitmap face's, and the template's texts were fitted to the bitmap face: a check box
+// label would lose its end. So the substitute is set a tenth smaller, which gives it the
+// bitmap face's average width (6 pixels at 8 points on a 96 dpi screen).
+constexpr std::string_view kBitmapFaces[] = {"MS Sans Serif", "MS Shell Dlg",
+                                             "Microsoft Sans Serif"};
 
 }  // namespace
 
 QFont DialogFont(const DialogTemplate& dialogTemplate, int logicalDpi) {
-    const char* face = dialogTemplate.fontFace;
-    int scalePercent = 100;
-    for (const Substitute& s : kSubstitutes) {
-        if (std::strcmp(face, s.face) == 0) {
-            face = s.replacement;
-            scalePercent = s.scalePercent;
-            break;
-        }
-    }
-    QFont font(QString::fromLatin1(face));
+    const bool bitmapFace = std::ranges::count(kBitmapFaces, dialogTemplate.fontFace) > 0;
+    QFont font(QString::fromLatin1(bitmapFace ? "Liberation Sans" : dialogTemplate.fontFace));
     // Keep to sans faces should the substitute itself be missing.
     font.setStyleHint(QFont::SansSerif);
     // The character height (the em, without internal leading) in pixels, as a negative
     // LOGFONT height asks for.
     const int height = MulDiv(dialogTemplate.pointSize, logicalDpi, 72);
-    font.setPixelSize(qMax(1, MulDiv(height, scalePercent, 100)));
+    font.setPixelSize(qMax(1, MulDiv(height, bitmapFace ? 91 : 100, 100)));
     font.setItalic(dialogTemplate.italic);
     if (dialogTemplate.weight >= 600) {
         font.setBold(true);

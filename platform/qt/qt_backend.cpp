@@ -3,9 +3,6 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QTimer>
-#include <cstdio>
-#include <cstdlib>
 
 #include "platform/dialog.h"
 
@@ -20,21 +17,7 @@ int QtBackend::RunModal(Dialog& dialog, const DialogTemplate& dialogTemplate) {
     // dialog never shows it.
     const bool focusFirst = dialog.HandleInitDialog();
     window.SyncControls();
-    if (!window.Ended()) {
-        window.ShowCentred();
-        if (focusFirst) {
-            window.FocusFirstTabStop();
-        }
-        if (shownHook_) {
-            QTimer::singleShot(0, &window, [this, &window] {
-                if (!window.Ended()) {
-                    shownHook_(window);
-                }
-            });
-        }
-        window.RunUntilEnded();
-    }
-    dialog.Attach(nullptr);
+    window.Run(focusFirst, shownHook_);
     window_ = outer;
     return window.Ended() ? window.Result() : kIdCancel;
 }
@@ -48,18 +31,6 @@ void QtBackend::ShowMessageBox(const std::string& caption, const std::string& te
     box.exec();
 }
 
-void QtBackend::ExitProcess(int status) {
-    if (exitHook_) {
-        if (window_ != nullptr) {
-            window_->EndDialog(status);
-        }
-        exitHook_(status);
-        return;
-    }
-    std::fflush(nullptr);
-    std::exit(status);
-}
-
 std::string QtBackend::ExecutableName() const {
     return ToProgram(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
 }
@@ -68,26 +39,15 @@ std::string QtBackend::ExecutableName() const {
 // names them.
 Icon QtBackend::LoadIcon(int resourceId) {
     const Icon handle = static_cast<Icon>(resourceId);
-    if (icons_.count(handle) != 0) {
-        return handle;
+    if (icons_.count(handle) == 0) {
+        const QString path = QStringLiteral(":/icon/%1.ico").arg(resourceId);
+        const QIcon icon = QFileInfo::exists(path) ? QIcon(path) : QIcon();
+        if (icon.isNull()) {
+            return 0;
+        }
+        icons_[handle] = icon;
     }
-    const QString path = QStringLiteral(":/icon/%1.ico").arg(resourceId);
-    if (!QFileInfo::exists(path)) {
-        return 0;
-    }
-    QIcon icon(path);
-    if (icon.isNull()) {
-        return 0;
-    }
-    icons_[handle] = icon;
     return handle;
-}
-
-ControlStyle& QtBackend::Style() {
-    if (!style_) {
-        style_ = std::make_unique<ControlStyle>();
-    }
-    return *style_;
 }
 
 QIcon QtBackend::IconOf(Icon icon) const {

@@ -16,33 +16,27 @@ namespace platform::qt {
 class QtBackend : public Backend {
   public:
     using ShownHook = std::function<void(QtDialogWindow&)>;
-    using ExitHook = std::function<void(int status)>;
 
     // Called once a dialog's window is shown and its messages run: tests and benchmarks act
     // as the user from there.
     void SetShownHook(ShownHook hook) { shownHook_ = std::move(hook); }
-    // Without a hook ExitProcess ends the process; with one, the dialog ends and the hook is
-    // told the status.
-    void SetExitHook(ExitHook hook) { exitHook_ = std::move(hook); }
 
     int RunModal(Dialog& dialog, const DialogTemplate& dialogTemplate) override;
     void ShowMessageBox(const std::string& caption, const std::string& text) override;
-    void ExitProcess(int status) override;
     std::string ExecutableName() const override;
     Icon LoadIcon(int resourceId) override;
 
     // The icon behind a handle from LoadIcon; a null icon for 0 or an unknown handle.
     QIcon IconOf(Icon icon) const;
-    QtDialogWindow* ActiveWindow() const { return window_; }
+    QtDialogWindow* ActiveWindow() const override { return window_; }
     // The style the native-like controls draw with, one for the program's run.
-    ControlStyle& Style();
+    ControlStyle& Style() { return style_; }
 
   private:
     ShownHook shownHook_;
-    ExitHook exitHook_;
     QtDialogWindow* window_ = nullptr;
     std::map<Icon, QIcon> icons_;
-    std::unique_ptr<ControlStyle> style_;
+    ControlStyle style_;
 };
 
 }  // namespace platform::qt

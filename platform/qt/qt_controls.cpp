@@ -28,39 +28,30 @@ QtTree::QtTree(QWidget* parent) : QTreeWidget(parent) {
 }
 
 QTreeWidgetItem* QtTree::ItemOf(TreeItem item) {
-    if (item == kNoTreeItem || item == kTreeRoot || item == kTreeLast) {
-        return nullptr;
-    }
-    return reinterpret_cast<QTreeWidgetItem*>(item);
+    const bool none = item == kNoTreeItem || item == kTreeRoot || item == kTreeLast;
+    return none ? nullptr : reinterpret_cast<QTreeWidgetItem*>(item);
 }
 
 TreeItem QtTree::HandleOf(QTreeWidgetItem* item) {
     return reinterpret_cast<TreeItem>(item);
 }
 
+// The item itself, or the tree's invisible root for the top level.
+QTreeWidgetItem* QtTree::Parent(TreeItem item) const {
+    QTreeWidgetItem* self = ItemOf(item);
+    return self != nullptr ? self : invisibleRootItem();
+}
+
 TreeItem QtTree::InsertItem(const std::string& text, TreeItem parent, TreeItem after) {
     auto* item = new QTreeWidgetItem(QStringList{FromProgram(text)});
-    QTreeWidgetItem* parentItem = ItemOf(parent);
-    QTreeWidgetItem* afterItem = ItemOf(after);
-    if (parentItem == nullptr) {
-        const int at = afterItem != nullptr && afterItem->parent() == nullptr
-                           ? indexOfTopLevelItem(afterItem) + 1
-                           : topLevelItemCount();
-        insertTopLevelItem(at, item);
-    } else {
-        const int at = afterItem != nullptr && afterItem->parent() == parentItem
-                           ? parentItem->indexOfChild(afterItem) + 1
-                           : parentItem->childCount();
-        parentItem->insertChild(at, item);
-    }
+    QTreeWidgetItem* parentItem = Parent(parent);
+    const int at = parentItem->indexOfChild(ItemOf(after));
+    parentItem->insertChild(at >= 0 ? at + 1 : parentItem->childCount(), item);
     return HandleOf(item);
 }
 
 TreeItem QtTree::GetChildItem(TreeItem item) const {
-    QTreeWidgetItem* parentItem = ItemOf(item);
-    if (parentItem == nullptr) {
-        return topLevelItemCount() > 0 ? HandleOf(topLevelItem(0)) : kNoTreeItem;
-    }
+    QTreeWidgetItem* parentItem = Parent(item);
     return parentItem->childCount() > 0 ? HandleOf(parentItem->child(0)) : kNoTreeItem;
 }
 
@@ -69,13 +60,8 @@ TreeItem QtTree::GetNextSiblingItem(TreeItem item) const {
     if (self == nullptr) {
         return kNoTreeItem;
     }
-    QTreeWidgetItem* parentItem = self->parent();
-    if (parentItem == nullptr) {
-        const int next = indexOfTopLevelItem(self) + 1;
-        return next < topLevelItemCount() ? HandleOf(topLevelItem(next)) : kNoTreeItem;
-    }
-    const int next = parentItem->indexOfChild(self) + 1;
-    return next < parentItem->childCount() ? HandleOf(parentItem->child(next)) : kNoTreeItem;
+    QTreeWidgetItem* parentItem = self->parent() != nullptr ? self->parent() : invisibleRootItem();
+    return HandleOf(parentItem->child(parentItem->indexOfChild(self) + 1));
 }
 
 TreeItem QtTree::GetParentItem(TreeItem item) const {
@@ -94,20 +80,15 @@ std::string QtTree::GetItemText(TreeItem item) const {
 
 bool QtTree::SetItemText(TreeItem item, const std::string& text) {
     QTreeWidgetItem* self = ItemOf(item);
-    if (self == nullptr) {
-        return false;
+    if (self != nullptr) {
+        self->setText(0, FromProgram(text));
     }
-    self->setText(0, FromProgram(text));
-    return true;
+    return self != nullptr;
 }
 
 bool QtTree::SelectItem(TreeItem item) {
-    if (item == kNoTreeItem) {
-        setCurrentItem(nullptr);
-        return true;
-    }
     QTreeWidgetItem* self = ItemOf(item);
-    if (self == nullptr) {
+    if (self == nullptr && item != kNoTreeItem) {
         return false;
     }
     setCurrentItem(self);
@@ -118,10 +99,8 @@ bool QtTree::SelectItem(TreeItem item) {
 // a selection, a click, the keys. A click on empty space or with Ctrl keeps it.
 QItemSelectionModel::SelectionFlags QtTree::selectionCommand(const QModelIndex& index,
                                                              const QEvent*) const {
-    if (!index.isValid()) {
-        return QItemSelectionModel::NoUpdate;
-    }
-    return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+    return index.isValid() ? QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows
+                           : QItemSelectionModel::NoUpdate;
 }
 
 void QtTree::CurrentChanged(QTreeWidgetItem* current) {
@@ -145,27 +124,7 @@ void QtTree::Collapsed(const QModelIndex& index) {
     }
 }
 
-int EntryModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(entries_.size());
-}
-
-QVariant EntryModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= entries_.size()) {
-        return {};
-    }
-    if (role == Qt::DisplayRole || role == Qt::EditRole) {
-        return entries_[index.row()];
-    }
-    return {};
-}
-
-void EntryModel::Replace(const QStringList& entries) {
-    beginResetModel();
-    entries_ = entries;
-    endResetModel();
-}
-
-QtCombo::QtCombo(QWidget* parent) : QComboBox(parent), model_(new EntryModel) {
+QtCombo::QtCombo(QWidget* parent) : QComboBox(parent), model_(new QStringListModel) {
     setEditable(false);
     setInsertPolicy(QComboBox::NoInsert);
     model_->setParent(this);
@@ -174,7 +133,7 @@ QtCombo::QtCombo(QWidget* parent) : QComboBox(parent), model_(new EntryModel) {
     // own changes come through Sync.
     connect(this, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (!syncing_) {
-            selected_ = index < 0 ? kComboError : index;
+            SetCurSel(index);
         }
     });
     connect(this, &QComboBox::activated, this, [this](int) {
@@ -185,46 +144,21 @@ QtCombo::QtCombo(QWidget* parent) : QComboBox(parent), model_(new EntryModel) {
 }
 
 void QtCombo::Sync() {
-    if (!entriesChanged_ && currentIndex() == selected_) {
+    if (syncedRevision_ == Revision() && currentIndex() == GetCurSel()) {
         return;
     }
     syncing_ = true;
-    if (entriesChanged_) {
-        model_->Replace(entries_);
-        entriesChanged_ = false;
+    if (syncedRevision_ != Revision()) {
+        QStringList entries;
+        entries.reserve(GetCount());
+        for (const std::string& entry : Entries()) {
+            entries.append(FromProgram(entry));
+        }
+        model_->setStringList(entries);
+        syncedRevision_ = Revision();
     }
-    setCurrentIndex(selected_);
+    setCurrentIndex(GetCurSel());
     syncing_ = false;
-}
-
-int QtCombo::AddString(const std::string& text) {
-    entries_.append(FromProgram(text));
-    entriesChanged_ = true;
-    return GetCount() - 1;
-}
-
-// Deleting the selected entry leaves none selected; deleting one above it moves it up.
-int QtCombo::DeleteString(int index) {
-    if (index < 0 || index >= GetCount()) {
-        return kComboError;
-    }
-    entries_.removeAt(index);
-    entriesChanged_ = true;
-    if (selected_ == index) {
-        selected_ = kComboError;
-    } else if (selected_ > index) {
-        --selected_;
-    }
-    return GetCount();
-}
-
-int QtCombo::SetCurSel(int index) {
-    selected_ = index >= 0 && index < GetCount() ? index : kComboError;
-    return selected_;
-}
-
-std::string QtCombo::GetLBText(int index) const {
-    return index >= 0 && index < GetCount() ? ToProgram(entries_[index]) : std::string();
 }
 
 void QtCombo::SetDroppedHeight(int pixels, bool verticalScrollBar) {

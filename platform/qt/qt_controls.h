@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QAbstractListModel>
 #include <QComboBox>
+#include <QStringListModel>
 #include <QTreeWidget>
 #include <functional>
 #include <string>
@@ -41,30 +41,19 @@ class QtTree : public QTreeWidget, public TreeControl {
                                                          const QEvent* event) const override;
 
   private:
+    QTreeWidgetItem* Parent(TreeItem item) const;
     void CurrentChanged(QTreeWidgetItem* current);
     void Collapsed(const QModelIndex& index);
 };
 
-// The entries of a drop-down list as Qt's views read them: a plain list that is replaced whole.
-class EntryModel : public QAbstractListModel {
-  public:
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex& index, int role) const override;
-    void Replace(const QStringList& entries);
-
-  private:
-    QStringList entries_;
-};
-
-// A drop-down list. Only the user's choice notifies; entries added to an empty list leave it
-// without a selection, and deleting the selected entry leaves none.
+// A drop-down list. Only the user's choice notifies.
 //
 // The program works on its own copy of the entries and the selection, kept by the native
 // list's rules; the widget is brought up to date in one step before anything else looks at
 // it (any event) and when the program's handler returns. Qt's list does a round of model
 // signals and view bookkeeping for each entry added or removed, which for the 1806 entries
 // of a full list costs several times the work of the entries themselves.
-class QtCombo : public QComboBox, public ComboControl {
+class QtCombo : public QComboBox, public ComboList {
   public:
     explicit QtCombo(QWidget* parent);
 
@@ -78,23 +67,16 @@ class QtCombo : public QComboBox, public ComboControl {
     // fit. Settled when the list first drops, as only then are its rows measured.
     void SetDroppedHeight(int pixels, bool verticalScrollBar);
 
-    int AddString(const std::string& text) override;
-    int DeleteString(int index) override;
-    int GetCount() const override { return static_cast<int>(entries_.size()); }
-    int GetCurSel() const override { return selected_; }
-    int SetCurSel(int index) override;
-    std::string GetLBText(int index) const override;
-
     void showPopup() override;
 
   protected:
     bool event(QEvent* event) override;
 
   private:
-    EntryModel* model_;  // a child, so it outlives the widget's own teardown
-    QStringList entries_;
-    int selected_ = kComboError;
-    bool entriesChanged_ = false;
+    // The entries as Qt's views read them, replaced whole; a child, so it outlives the
+    // widget's own teardown.
+    QStringListModel* model_;
+    int syncedRevision_ = 0;
     bool syncing_ = false;
     int droppedHeight_ = 0;  // 0: as Qt likes it, or settled already
     bool verticalScrollBar_ = true;

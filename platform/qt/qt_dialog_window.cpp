@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 
 #include "platform/dialog.h"
 #include "platform/qt/qt_backend.h"
@@ -77,8 +78,7 @@ QtDialogWindow::QtDialogWindow(Dialog& dialog, const DialogTemplate& dialogTempl
     setFixedSize(UnitsToPixelsX(template_.cx, units_), UnitsToPixelsY(template_.cy, units_));
 
     QWidget* previousTabStop = nullptr;
-    for (int i = 0; i < template_.controlCount; ++i) {
-        const ControlTemplate& c = template_.controls[i];
+    for (const ControlTemplate& c : template_.Controls()) {
         QWidget* widget = MakeControl(c);
         widget->setObjectName(QString::fromLatin1(c.name));
         widget->setFont(font);
@@ -86,6 +86,10 @@ QtDialogWindow::QtDialogWindow(Dialog& dialog, const DialogTemplate& dialogTempl
             widget->hide();
         }
         controls_[c.id] = widget;
+        if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+            connect(button, &QAbstractButton::clicked, this,
+                    [this, id = c.id] { Command(id, Notification::ButtonClicked); });
+        }
         if (Has(c.style, style::kTabStop)) {
             if (previousTabStop != nullptr) {
                 setTabOrder(previousTabStop, widget);
@@ -96,8 +100,6 @@ QtDialogWindow::QtDialogWindow(Dialog& dialog, const DialogTemplate& dialogTempl
         }
     }
 }
-
-QtDialogWindow::~QtDialogWindow() = default;
 
 QWidget* QtDialogWindow::MakeControl(const ControlTemplate& c) {
     const QRect rect = UnitsToPixels(c.x, c.y, c.cx, c.cy, units_);
@@ -110,15 +112,11 @@ QWidget* QtDialogWindow::MakeControl(const ControlTemplate& c) {
             // only while they have the focus.
             button->setAutoDefault(false);
             button->setDefault((c.style & kButtonTypeMask) == style::kDefPushButton);
-            connect(button, &QPushButton::clicked, this,
-                    [this, id] { Command(id, Notification::ButtonClicked); });
             button->setGeometry(rect);
             return button;
         }
         case ControlKind::CheckBox: {
             auto* box = new QCheckBox(text, this);
-            connect(box, &QCheckBox::clicked, this,
-                    [this, id] { Command(id, Notification::ButtonClicked); });
             box->setGeometry(rect);
             return box;
         }
@@ -143,8 +141,11 @@ QWidget* QtDialogWindow::MakeControl(const ControlTemplate& c) {
             if (!Has(c.style, style::kBorder)) {
                 tree->setFrameShape(QFrame::NoFrame);
             }
-            tree->onSelChanged = [this, id] { Notify(id, Notification::TreeSelChanged); };
-            trees_[id] = tree;
+            tree->onSelChanged = [this, id] {
+                long result = 0;
+                dialog_.HandleNotify(id, Notification::TreeSelChanged, &result);
+                SyncControls();
+            };
             tree->setGeometry(rect);
             return tree;
         }
@@ -153,7 +154,6 @@ QWidget* QtDialogWindow::MakeControl(const ControlTemplate& c) {
             combo->setEditable((c.style & kComboTypeMask) != style::kComboDropDownList);
             combo->setStyle(&backend_.Style());
             combo->onSelChange = [this, id] { Command(id, Notification::ComboSelChange); };
-            combos_[id] = combo;
             // The template's height is that of the box with its list dropped: the box keeps
             // its own height, the list gets the rest.
             const int boxHeight = combo->sizeHint().height();
@@ -177,15 +177,11 @@ void QtDialogWindow::Command(int id, Notification code) {
     SyncControls();
 }
 
-void QtDialogWindow::Notify(int id, Notification code) {
-    long result = 0;
-    dialog_.HandleNotify(id, code, &result);
-    SyncControls();
-}
-
 void QtDialogWindow::SyncControls() {
-    for (auto& [id, combo] : combos_) {
-        combo->Sync();
+    for (const auto& [id, widget] : controls_) {
+        if (auto* combo = dynamic_cast<QtCombo*>(widget)) {
+            combo->Sync();
+        }
     }
 }
 
@@ -195,30 +191,18 @@ QWidget* QtDialogWindow::Control(int id) const {
 }
 
 TreeControl* QtDialogWindow::Tree(int id) {
-    auto it = trees_.find(id);
-    return it == trees_.end() ? nullptr : it->second;
+    return dynamic_cast<QtTree*>(Control(id));
 }
 
 ComboControl* QtDialogWindow::Combo(int id) {
-    auto it = combos_.find(id);
-    return it == combos_.end() ? nullptr : it->second;
+    return dynamic_cast<QtCombo*>(Control(id));
 }
 
+// A list's text is its current entry's; the boxes, buttons and labels have a text of their own.
 std::string QtDialogWindow::GetItemText(int id) const {
-    QWidget* widget = Control(id);
-    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-        return ToProgram(edit->text());
-    }
-    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-        return ToProgram(button->text());
-    }
-    if (auto* label = qobject_cast<QLabel*>(widget)) {
-        return ToProgram(label->text());
-    }
-    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
-        return ToProgram(combo->currentText());
-    }
-    return std::string();
+    const QWidget* widget = Control(id);
+    const char* property = qobject_cast<const QComboBox*>(widget) ? "currentText" : "text";
+    return widget == nullptr ? std::string() : ToProgram(widget->property(property).toString());
 }
 
 // Qt holds an edit box to its limit even for the program's own text, where the native one
@@ -226,12 +210,8 @@ std::string QtDialogWindow::GetItemText(int id) const {
 // hexadecimal digits there.
 void QtDialogWindow::SetItemText(int id, const std::string& text) {
     QWidget* widget = Control(id);
-    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-        edit->setText(FromProgram(text));
-    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-        button->setText(FromProgram(text));
-    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
-        label->setText(FromProgram(text));
+    if (widget != nullptr && widget->metaObject()->indexOfProperty("text") >= 0) {
+        widget->setProperty("text", FromProgram(text));
     }
 }
 
@@ -272,14 +252,6 @@ void QtDialogWindow::SetIcon(Icon icon, bool big) {
     setWindowIcon(combined);
 }
 
-bool QtDialogWindow::IsIconic() const {
-    return (windowState() & Qt::WindowMinimized) != 0;
-}
-
-Size QtDialogWindow::ClientSize() const {
-    return {width(), height()};
-}
-
 Size QtDialogWindow::IconMetrics() const {
     const int size = style()->pixelMetric(QStyle::PM_LargeIconSize, nullptr, this);
     return {size, size};
@@ -314,26 +286,19 @@ void QtDialogWindow::EndDialog(int result) {
 // focus, and anywhere else is the default push button's command, IDOK without one. The
 // controls pass on the keys they do not use themselves.
 void QtDialogWindow::keyPressEvent(QKeyEvent* event) {
-    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
-        QWidget::keyPressEvent(event);
-        return;
-    }
-    switch (event->key()) {
-        case Qt::Key_Escape:
-            Command(kIdCancel, Notification::ButtonClicked);
-            return;
-        case Qt::Key_Return:
-        case Qt::Key_Enter: {
-            if (auto* button = qobject_cast<QPushButton*>(focusWidget());
-                button != nullptr && button->window() == this) {
-                button->click();
-            } else {
-                Command(DefaultId(), Notification::ButtonClicked);
-            }
-            return;
+    const bool plain =
+        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    auto* button = qobject_cast<QPushButton*>(focusWidget());
+    if (plain && event->key() == Qt::Key_Escape) {
+        Command(kIdCancel, Notification::ButtonClicked);
+    } else if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        if (button != nullptr && button->window() == this) {
+            button->click();
+        } else {
+            Command(DefaultId(), Notification::ButtonClicked);
         }
-        default:
-            QWidget::keyPressEvent(event);
+    } else {
+        QWidget::keyPressEvent(event);
     }
 }
 
@@ -356,28 +321,25 @@ void QtDialogWindow::closeEvent(QCloseEvent* event) {
     }
 }
 
-void QtDialogWindow::ShowCentred() {
+void QtDialogWindow::Run(bool focusFirstTabStop,
+                         const std::function<void(QtDialogWindow&)>& shown) {
+    if (ended_) {
+        return;
+    }
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - rect().center());
+        move(screen->availableGeometry().center() - rect().center());
     }
     show();
     activateWindow();
-}
-
-void QtDialogWindow::FocusFirstTabStop() {
-    for (int i = 0; i < template_.controlCount; ++i) {
-        const ControlTemplate& c = template_.controls[i];
-        if (Has(c.style, style::kTabStop) && Has(c.style, style::kVisible)) {
-            controls_[c.id]->setFocus(Qt::TabFocusReason);
-            return;
-        }
+    if (const ControlTemplate* first = template_.FirstTabStop(); focusFirstTabStop && first) {
+        controls_[first->id]->setFocus(Qt::TabFocusReason);
     }
-}
-
-void QtDialogWindow::RunUntilEnded() {
-    if (ended_) {
-        return;
+    if (shown) {
+        QTimer::singleShot(0, this, [this, shown] {
+            if (!ended_) {
+                shown(*this);
+            }
+        });
     }
     QEventLoop loop;
     loop_ = &loop;

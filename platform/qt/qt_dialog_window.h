@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -20,7 +21,6 @@ class QtBackend;
 class QtDialogWindow : public QWidget, public DialogWindow {
   public:
     QtDialogWindow(Dialog& dialog, const DialogTemplate& dialogTemplate, QtBackend& backend);
-    ~QtDialogWindow() override;
 
     // DialogWindow
     TreeControl* Tree(int id) override;
@@ -31,28 +31,24 @@ class QtDialogWindow : public QWidget, public DialogWindow {
     void SetCheck(int id, int state) override;
     void LimitText(int id, int maxChars) override;
     void SetIcon(Icon icon, bool big) override;
-    bool IsIconic() const override;
-    Size ClientSize() const override;
+    bool IsIconic() const override { return (windowState() & Qt::WindowMinimized) != 0; }
+    Size ClientSize() const override { return {width(), height()}; }
     Size IconMetrics() const override;
     std::unique_ptr<PaintContext> BeginPaint() override;
     void DefaultPaint() override;
     void EndDialog(int result) override;
 
-    // Shows the window where the framework puts a dialog without a position of its own, the
-    // middle of the screen, and runs its messages until the dialog ends.
-    void ShowCentred();
     // Brings the widgets up to date with what the program's handler did to them.
     void SyncControls();
-    void FocusFirstTabStop();
-    void RunUntilEnded();
+    // Unless the dialog has ended, shows the window where the framework puts a dialog without a
+    // position of its own, the middle of the screen, focused on the first tab stop if asked,
+    // and runs its messages until the dialog ends; shown, if any, is called once they run.
+    void Run(bool focusFirstTabStop, const std::function<void(QtDialogWindow&)>& shown);
 
     bool Ended() const { return ended_; }
     int Result() const { return result_; }
     QWidget* Control(int id) const;
-    const DialogTemplate& Template() const { return template_; }
     BaseUnits Units() const { return units_; }
-    Icon BigIcon() const { return bigIcon_; }
-    Icon SmallIcon() const { return smallIcon_; }
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -64,7 +60,6 @@ class QtDialogWindow : public QWidget, public DialogWindow {
 
     QWidget* MakeControl(const ControlTemplate& control);
     void Command(int id, Notification code);
-    void Notify(int id, Notification code);
     int DefaultId() const;
 
     Dialog& dialog_;
@@ -72,8 +67,6 @@ class QtDialogWindow : public QWidget, public DialogWindow {
     QtBackend& backend_;
     BaseUnits units_;
     std::map<int, QWidget*> controls_;
-    std::map<int, QtTree*> trees_;
-    std::map<int, QtCombo*> combos_;
     QEventLoop* loop_ = nullptr;
     QPaintEvent* paintEvent_ = nullptr;
     bool ended_ = false;

@@ -50,17 +50,14 @@ void ControlStyle::DrawBranch(const QStyleOption& option, QPainter* painter) con
     const int midX = r.x() + r.width() / 2;
     const int midY = r.y() + r.height() / 2;
     // Without a box the lines meet in the middle pixel.
-    int boxLeft = midX;
-    int boxTop = midY;
-    int boxRight = midX - 1;
-    int boxBottom = midY - 1;
+    const bool box = option.state & State_Children;
+    const int half = box ? kButtonSize / 2 : 0;
+    const int boxLeft = midX - half;
+    const int boxTop = midY - half;
+    const int boxRight = box ? midX + half : midX - 1;
+    const int boxBottom = box ? midY + half : midY - 1;
     painter->save();
-    if (option.state & State_Children) {
-        const int half = kButtonSize / 2;
-        boxLeft = midX - half;
-        boxTop = midY - half;
-        boxRight = midX + half;
-        boxBottom = midY + half;
+    if (box) {
         painter->fillRect(boxLeft, boxTop, kButtonSize, kButtonSize, option.palette.base());
         painter->setPen(option.palette.dark().color());
         painter->drawRect(boxLeft, boxTop, kButtonSize - 1, kButtonSize - 1);

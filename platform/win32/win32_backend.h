@@ -16,7 +16,7 @@ class Win32Backend : public Backend {
 
     int RunModal(Dialog& dialog, const DialogTemplate& dialogTemplate) override;
     void ShowMessageBox(const std::string& caption, const std::string& text) override;
-    void ExitProcess(int status) override;
+    DialogWindow* ActiveWindow() const override;
     std::string ExecutableName() const override;
     Icon LoadIcon(int resourceId) override;
 

@@ -11,13 +11,7 @@ HTREEITEM Handle(TreeItem item) {
 }
 
 HTREEITEM Position(TreeItem item) {
-    if (item == kTreeRoot) {
-        return TVI_ROOT;
-    }
-    if (item == kTreeLast) {
-        return TVI_LAST;
-    }
-    return Handle(item);
+    return item == kTreeRoot ? TVI_ROOT : item == kTreeLast ? TVI_LAST : Handle(item);
 }
 
 }  // namespace
@@ -35,26 +29,6 @@ TreeItem Win32Tree::InsertItem(const std::string& text, TreeItem parent, TreeIte
 TreeItem Win32Tree::NextItem(UINT relation, TreeItem item) const {
     return static_cast<TreeItem>(
         SendMessageA(hwnd_, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(Handle(item))));
-}
-
-// No item and the root both stand for the top level, whose first item is the tree's root item.
-TreeItem Win32Tree::GetChildItem(TreeItem item) const {
-    if (item == kTreeRoot || item == kNoTreeItem) {
-        return NextItem(TVGN_ROOT, kNoTreeItem);
-    }
-    return NextItem(TVGN_CHILD, item);
-}
-
-TreeItem Win32Tree::GetNextSiblingItem(TreeItem item) const {
-    return item == kNoTreeItem ? kNoTreeItem : NextItem(TVGN_NEXT, item);
-}
-
-TreeItem Win32Tree::GetParentItem(TreeItem item) const {
-    return item == kNoTreeItem ? kNoTreeItem : NextItem(TVGN_PARENT, item);
-}
-
-TreeItem Win32Tree::GetSelectedItem() const {
-    return NextItem(TVGN_CARET, kNoTreeItem);
 }
 
 // The control copies at most the buffer's size less one: a text that fills it may be longer.
@@ -92,35 +66,13 @@ bool Win32Tree::SelectItem(TreeItem item) {
                         reinterpret_cast<LPARAM>(Handle(item))) != 0;
 }
 
-int Win32Combo::AddString(const std::string& text) {
-    return static_cast<int>(
-        SendMessageA(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
-}
-
-int Win32Combo::DeleteString(int index) {
-    return static_cast<int>(SendMessageA(hwnd_, CB_DELETESTRING, static_cast<WPARAM>(index), 0));
-}
-
-int Win32Combo::GetCount() const {
-    return static_cast<int>(SendMessageA(hwnd_, CB_GETCOUNT, 0, 0));
-}
-
-int Win32Combo::GetCurSel() const {
-    return static_cast<int>(SendMessageA(hwnd_, CB_GETCURSEL, 0, 0));
-}
-
-int Win32Combo::SetCurSel(int index) {
-    return static_cast<int>(SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(index), 0));
-}
-
 std::string Win32Combo::GetLBText(int index) const {
-    const LRESULT length = SendMessageA(hwnd_, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    const int length = Send(CB_GETLBTEXTLEN, index);
     if (length == CB_ERR) {
         return std::string();
     }
     std::vector<char> buffer(static_cast<std::size_t>(length) + 1, '\0');
-    SendMessageA(hwnd_, CB_GETLBTEXT, static_cast<WPARAM>(index),
-                 reinterpret_cast<LPARAM>(buffer.data()));
+    Send(CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(buffer.data()));
     return std::string(buffer.data());
 }
 

@@ -36,10 +36,10 @@ def read_artwork(path):
             if line.startswith("size "):
                 size = int(line.split()[1])
                 images[size] = []
-                continue
-            if size is None or len(line) != size or any(c not in "0123456789ABCDEF." for c in line):
+            elif size is None or len(line) != size or line.strip("0123456789ABCDEF."):
                 raise SystemExit(f"{path}: bad artwork row {line!r}")
-            images[size].append(line)
+            else:
+                images[size].append(line)
     for size, rows in images.items():
         if len(rows) != size:
             raise SystemExit(f"{path}: the {size} by {size} image has {len(rows)} rows")
@@ -50,18 +50,17 @@ def padded(row_bytes):
     return row_bytes + b"\0" * (-len(row_bytes) % 4)
 
 
+# One image: header, palette, then the colour indices (a hex digit a pixel) and the mask, where a
+# transparent pixel ('.') is 1, both bottom row first.
 def dib(rows):
     size = len(rows)
     header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 4, 0, 0, 0, 0, 16, 0)
     palette = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in PALETTE)
-    colour = b""
-    mask = b""
-    for row in reversed(rows):  # bottom-up
-        indices = [0 if c == "." else int(c, 16) for c in row]
-        colour += padded(bytes(indices[i] << 4 | indices[i + 1] for i in range(0, size, 2)))
-        bits = [1 if c == "." else 0 for c in row]
-        mask += padded(bytes(
-            sum(bits[i + k] << (7 - k) for k in range(8)) for i in range(0, size, 8)))
+    colour = mask = b""
+    for row in reversed(rows):
+        colour += padded(bytes.fromhex(row.replace(".", "0")))
+        bits = "".join("1" if c == "." else "0" for c in row)
+        mask += padded(int(bits, 2).to_bytes(size // 8, "big"))
     return header + palette + colour + mask
 
 
@@ -97,16 +96,14 @@ def main():
     images = read_artwork(sys.argv[1])
     if sorted(images) != [16, 32]:
         raise SystemExit("the artwork must hold a 32 by 32 and a 16 by 16 image")
-    order = [32, 16]
-    blobs = [dib(images[size]) for size in order]
+    blobs = [dib(images[size]) for size in (32, 16)]
     out = struct.pack("<HHH", 0, 1, len(blobs))
     offset = 6 + 16 * len(blobs)
-    for size, blob in zip(order, blobs):
+    for size, blob in zip((32, 16), blobs):
         out += struct.pack("<BBBBHHII", size, size, 16, 0, 1, 4, len(blob), offset)
         offset += len(blob)
-    out += b"".join(blobs)
     with open(sys.argv[2], "wb") as f:
-        f.write(out)
+        f.write(out + b"".join(blobs))
 
 
 if __name__ == "__main__":
