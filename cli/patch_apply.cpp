@@ -101,7 +101,7 @@ Result<Change> ReadChange(const Json& entry, const WeaponRecords& records) {
         return Failure{located.Error()};
     }
     const std::size_t size = change.slot ? sizeof(TagReference) : FieldSize(change.field.kind);
-    if (!Unhex(Text(entry, "bytes"), change.bytes) || change.bytes.size() != size) {
+    if (!BytesFromHex(Text(entry, "bytes"), change.bytes) || change.bytes.size() != size) {
         return Failure{"bytes must be " + std::to_string(size) + " bytes in hexadecimal, not " +
                        Quoted(Text(entry, "bytes"))};
     }

@@ -83,7 +83,7 @@ class Differ {
         Json change = {{"weapon", PatchName(entry_)}};
         change.update(address);
         change["text"] = text;
-        change["bytes"] = Hex(bytes, size);
+        change["bytes"] = HexOfBytes(bytes, size);
         changes_.push_back(change);
     }
 

@@ -1,5 +1,6 @@
 #include "cli/patch_fields.h"
 
+#include <charconv>
 #include <cstring>
 
 #include "catalogue/supported_map.h"
@@ -20,15 +21,9 @@ T Cooked(const std::string& bytes) {
     return value;
 }
 
-int HexDigit(char c) {
-    const char* digits = "0123456789abcdef0123456789ABCDEF";
-    const char* at = c == '\0' ? nullptr : std::strchr(digits, c);
-    return at == nullptr ? -1 : static_cast<int>(at - digits) % 16;
-}
-
 }  // namespace
 
-std::string Hex(const void* data, std::size_t size) {
+std::string HexOfBytes(const void* data, std::size_t size) {
     std::string text;
     for (std::size_t i = 0; i < size; ++i) {
         const unsigned byte = static_cast<const unsigned char*>(data)[i];
@@ -38,14 +33,16 @@ std::string Hex(const void* data, std::size_t size) {
     return text;
 }
 
-bool Unhex(const std::string& text, std::string& bytes) {
+bool BytesFromHex(const std::string& text, std::string& bytes) {
     bytes.clear();
     for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
-        const int high = HexDigit(text[i]), low = HexDigit(text[i + 1]);
-        if (high < 0 || low < 0) {
+        unsigned byte = 0;
+        const char* pair = text.data() + i;
+        const auto [end, error] = std::from_chars(pair, pair + 2, byte, 16);
+        if (error != std::errc() || end != pair + 2) {
             return false;
         }
-        bytes += static_cast<char>(high * 16 + low);
+        bytes += static_cast<char>(byte);
     }
     return text.size() % 2 == 0;
 }

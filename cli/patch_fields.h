@@ -15,9 +15,9 @@ using Json = nlohmann::ordered_json;
 // The format's own number, so that a later format can tell an old patch.
 inline constexpr int kPatchFormat = 1;
 
-std::string Hex(const void* data, std::size_t size);
+std::string HexOfBytes(const void* data, std::size_t size);
 // The bytes of a text of hexadecimal digit pairs; false for any other text.
-bool Unhex(const std::string& text, std::string& bytes);
+bool BytesFromHex(const std::string& text, std::string& bytes);
 
 std::string ValueBytes(FieldRef field, const WeaponStruct& record);
 // The bytes must be as many as the field takes.
