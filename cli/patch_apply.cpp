@@ -25,14 +25,10 @@ struct Change {
     int row = -1;
 };
 
+// A weapon the tree shows, by the name it shows: the name the update knows it by.
 int FindShownWeapon(const std::string& name) {
-    for (int entry = 0; entry < kWeaponCount; ++entry) {
-        const char* shown = kWeaponList[entry].displayName;
-        if (shown != nullptr && name == shown) {
-            return entry;
-        }
-    }
-    return -1;
+    const int entry = FindWeaponByUpdateName(name);
+    return entry >= 0 && kWeaponList[entry].displayName != nullptr ? entry : -1;
 }
 
 // The row of a tag the list offers with "Show all identifiers": any searched row.
