@@ -53,12 +53,6 @@ Bytes MapFolder::ReadMap() const {
     return bytes;
 }
 
-void MapFolder::WriteMap(const Bytes& bytes) const {
-    std::ofstream out(fs::path(path_) / kMapFileName, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-}
-
 void MapFolder::CutMap(std::uint64_t length) const {
     fs::resize_file(fs::path(path_) / kMapFileName, length);
 }
@@ -105,15 +99,9 @@ std::vector<ByteRange> DiffRanges(const Bytes& before, const Bytes& after) {
     return ranges;
 }
 
-std::uint32_t Read32(const Bytes& bytes, std::uint64_t offset) {
+std::uint32_t ReadLittle32(const Bytes& bytes) {
     std::uint32_t value;
-    std::memcpy(&value, bytes.data() + offset, 4);
-    return value;
-}
-
-std::uint16_t Read16(const Bytes& bytes, std::uint64_t offset) {
-    std::uint16_t value;
-    std::memcpy(&value, bytes.data() + offset, 2);
+    std::memcpy(&value, bytes.data(), 4);
     return value;
 }
 
