@@ -96,22 +96,6 @@ TEST(Layout, EachAnchoredFieldReadsItsOwnBytes) {
     }
 }
 
-TEST(Layout, NamedValuesCarryTheirLabels) {
-    MapFolder folder;
-    const WeaponStruct w(kWeaponList[1].metaOffset);
-    const char* const shorts[] = {"Number of zooms", "Max ammo", "Clip size",
-                                  "Projectiles per shot"};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_STREQ(w.GetNamedShortLabel(i), shorts[i]);
-    }
-    EXPECT_STREQ(w.GetNamedFloatLabel(0), "Zoom 1");
-    EXPECT_STREQ(w.GetNamedFloatLabel(1), "Zoom 2");
-    const int counts[] = {w.GetUnknownShortCount(), w.GetUnknownLongCount(),
-                          w.GetUnknownFloatCount(), w.GetTagRefCount()};
-    EXPECT_EQ(std::vector<int>(std::begin(counts), std::end(counts)),
-              (std::vector<int>{22, 26, 36, 35}));
-}
-
 TEST(Writer, UnchangedRecordsWriteAnIdenticalMap) {
     MapFolder folder;
     const Bytes before = folder.ReadMap();

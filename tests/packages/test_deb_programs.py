@@ -48,6 +48,8 @@ class ProgramsTest(FromScratchRoot):
         self.assertEqual(self.cli("make-map", MAP), "")
         self.assertEqual(len(json.loads(self.cli("dump"))), 15)
         self.assertIn("supported", self.cli("check").splitlines()[-1])
+        with open(os.environ["TORVEX_TAG_PATHS"]) as f:
+            self.assertEqual(self.cli("catalogue", MAP), f.read())
         session = "select 1.17\ntype 24\nupdate\nitem 1.17\nexit\n"
         self.assertEqual(self.cli("session", stdin=session), "Max ammo: 24\n")
         self.assertEqual(self.cli("set", "Pistol", "Max ammo", "30"), "Max ammo: 30\n")
@@ -63,13 +65,6 @@ class ProgramsTest(FromScratchRoot):
         # A window with nobody to close it keeps running; a missing library or plugin ends it.
         with self.assertRaises(subprocess.TimeoutExpired):
             self.run_program("torvex", [], env=env, timeout=5)
-
-
-class CatalogueTest(FromScratchRoot):
-    def test_catalogue_of_the_demo_map_is_the_build_path_list(self):
-        self.cli("make-map", MAP)
-        with open(os.environ["TORVEX_TAG_PATHS"]) as f:
-            self.assertEqual(self.cli("catalogue", MAP), f.read())
 
 
 if __name__ == "__main__":
