@@ -26,21 +26,32 @@ constexpr std::size_t kMainSize = 0x504;
 constexpr std::size_t kSecondSize = 0x224;
 constexpr std::size_t kReferenceCategories = 13;
 
+// A field's bytes after an edit; -1 for a byte that must stay as it was.
+using Pattern = std::vector<int>;
+
 template <class T>
-Bytes Encoded(T value) {
-    Bytes bytes(sizeof value);
-    std::memcpy(bytes.data(), &value, sizeof value);
-    return bytes;
+void Append(Pattern& pattern, T value) {
+    std::uint8_t bytes[sizeof value];
+    std::memcpy(bytes, &value, sizeof value);
+    for (const std::uint8_t byte : bytes) {
+        pattern.push_back(byte);
+    }
+}
+
+template <class T>
+Pattern Encoded(T value) {
+    Pattern pattern;
+    Append(pattern, value);
+    return pattern;
 }
 
 // What one item's Update should do: what the user types or chooses, the item's new text, and
-// the bytes the field should then hold (a reference: its name pointer and its tag id).
+// the field's bytes then.
 struct Edit {
     std::string typed;
     int entry = -1;
     std::string text;
-    Bytes value;
-    Bytes tagId;
+    Pattern field;
 };
 
 // New values fit the edit box's 8 characters and cover signs, the 16-bit wrap and fractions;
@@ -53,18 +64,19 @@ Edit ValueEdit(int category, const std::string& label, int n) {
         char typed[16], shown[32];
         std::snprintf(typed, sizeof typed, "%.3f", double{value});
         std::snprintf(shown, sizeof shown, "%f", double{value});
-        return {typed, -1, head + shown, Encoded(value), {}};
+        return {typed, -1, head + shown, Encoded(value)};
     }
     if (category == 14) {
         const std::int32_t value = (n * 104729) % 20000000 - 9999999;
-        return {std::to_string(value), -1, head + std::to_string(value), Encoded(value), {}};
+        return {std::to_string(value), -1, head + std::to_string(value), Encoded(value)};
     }
     const auto value = static_cast<std::int16_t>((n * 7919) % 65536 - 32768);
     // Every other negative one typed beyond 16 bits: only the low 16 bits are kept.
     const int typed = value < 0 && n % 2 ? value + 65536 : value;
-    return {std::to_string(typed), -1, head + std::to_string(value), Encoded(value), {}};
+    return {std::to_string(typed), -1, head + std::to_string(value), Encoded(value)};
 }
 
+// A reference keeps its class and reserved words; its name pointer and tag id change.
 Edit ReferenceEdit(const std::vector<std::string>& entries, const std::string& old, int n) {
     for (std::size_t k = 0; k < entries.size(); ++k) {
         const int entry = static_cast<int>((n * 37 + k) % entries.size());
@@ -72,35 +84,29 @@ Edit ReferenceEdit(const std::vector<std::string>& entries, const std::string& o
         const std::string path = entries[entry].substr(entries[entry].find(": ") + 2);
         const std::string text = row < 0 ? "NULL" : path.substr(0, path.rfind('.'));
         if (text != old) {
-            return {"", entry, text, Encoded(row < 0 ? 0u : kTagNameOffsets[row] + kMagic),
-                    Encoded(row < 0 ? 0xFFFFFFFFu : kTagIdentifiers[row])};
+            Pattern field(4, -1);
+            Append(field, row < 0 ? 0u : kTagNameOffsets[row] + kMagic);
+            field.resize(12, -1);
+            Append(field, row < 0 ? 0xFFFFFFFFu : kTagIdentifiers[row]);
+            return {"", entry, text, field};
         }
     }
     ADD_FAILURE() << "no entry names another tag";
     return {};
 }
 
-// Where in `after` the edit's bytes stand, covering every byte that changed; -1 if nowhere.
-long FieldStart(const Edit& edit, const Bytes& before, const Bytes& after) {
+// Where the edited field starts, covering every byte that changed; -1 if nowhere.
+long FieldStart(const Pattern& field, const Bytes& before, const Bytes& after) {
     const std::vector<ByteRange> changed = DiffRanges(before, after);
-    if (changed.empty()) {
-        return -1;
-    }
-    const bool reference = !edit.tagId.empty();
-    const std::size_t size = reference ? 16 : edit.value.size();
-    for (std::size_t at = changed.back().end >= size ? changed.back().end - size : 0;
-         at <= changed.front().begin && at + size <= after.size(); ++at) {
-        const auto holds = [&](std::size_t from, const Bytes& bytes) {
-            return std::equal(bytes.begin(), bytes.end(), after.begin() + from);
-        };
-        const bool written = reference ? holds(at + 4, edit.value) && holds(at + 12, edit.tagId)
-                                       : holds(at, edit.value);
-        // A reference's class and reserved words stay as they were.
-        const bool kept = !reference || std::all_of(changed.begin(), changed.end(), [&](auto r) {
-            return (r.begin >= at + 4 && r.end <= at + 8) ||
-                   (r.begin >= at + 12 && r.end <= at + 16);
-        });
-        if (written && kept) {
+    const std::size_t size = field.size();
+    for (std::size_t at = changed.empty() || changed.back().end < size ? 0
+                                                                       : changed.back().end - size;
+         !changed.empty() && at <= changed.front().begin && at + size <= after.size(); ++at) {
+        bool fits = true;
+        for (std::size_t i = 0; fits && i < size; ++i) {
+            fits = after[at + i] == (field[i] < 0 ? before[at + i] : field[i]);
+        }
+        if (fits) {
             return static_cast<long>(at);
         }
     }
@@ -142,9 +148,9 @@ TEST_P(Sweep, EveryItemUpdatesOnlyItsOwnBytes) {
             w.UserClick(IDC_UPDATE_BUTTON);
             EXPECT_EQ(TextAt(w, path), edit.text);
             const Bytes once = weaponBytes();
-            const long at = FieldStart(edit, weapon, once);
+            const long at = FieldStart(edit.field, weapon, once);
             ASSERT_GE(at, 0) << "the Update wrote elsewhere or nothing";
-            for (std::size_t i = at; i < at + (edit.tagId.empty() ? edit.value.size() : 16); ++i) {
+            for (std::size_t i = at; i < at + edit.field.size(); ++i) {
                 ASSERT_FALSE(owned[i]) << "two items share byte " << i;
                 owned[i] = true;
             }

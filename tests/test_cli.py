@@ -95,7 +95,8 @@ class CliTest(Folder):
                      ["set", "Pistol"], ["set", "Flamethrower", "Max ammo", "1"],
                      ["set", "Pistol", "Ammo", "1"], ["set", "Pistol", "Unknown longs", "26", "1"],
                      ["set", "Pistol", "Max ammo", "123456789"],
-                     ["ref", "Pistol", "Models", "40", "3"], ["ref", "Pistol", "Models", "0", "1805"]):
+                     ["ref", "Pistol", "Models", "40", "3"],
+                     ["ref", "Pistol", "Models", "0", "1805"]):
             self.assertEqual(run(args, self.cwd).returncode, 2, args)
         self.assertEqual(self.map_bytes(), before)
 

@@ -10,6 +10,8 @@ import zipfile
 from packages import VERSION, ZIP, existing
 
 FOLDER = f"torvex-{VERSION}-win32/"
+SYSTEM_DLLS = {"KERNEL32.DLL", "USER32.DLL", "GDI32.DLL", "COMCTL32.DLL", "ADVAPI32.DLL",
+               "MSVCRT.DLL"}
 
 
 class WindowsZipTest(unittest.TestCase):
@@ -22,10 +24,16 @@ class WindowsZipTest(unittest.TestCase):
                 f.write(next(data for name, data in files.items() if name.lower().endswith(".exe")))
             self.assertIn("PE32 executable (GUI) Intel 80386",
                           subprocess.run(["file", exe], capture_output=True, text=True).stdout)
+            # One file that needs no DLL beyond those every Windows has.
+            headers = subprocess.run(["i686-w64-mingw32-objdump", "-p", exe], capture_output=True,
+                                     text=True, check=True).stdout
+            self.assertLessEqual({dll.upper() for dll in re.findall(r"DLL Name: (\S+)", headers)},
+                                 SYSTEM_DLLS)
             script = subprocess.run(["i686-w64-mingw32-windres", "-i", exe, "-O", "rc"],
                                     capture_output=True, text=True, check=True).stdout
         name = re.search(r'VALUE "OriginalFilename", "([^"]+)"', script).group(1)
-        self.assertEqual(sorted(files), sorted(FOLDER + n for n in (name, "README.txt", "LICENSE.txt")))
+        self.assertEqual(sorted(files),
+                         sorted(FOLDER + n for n in (name, "README.txt", "LICENSE.txt")))
         for text in (files[FOLDER + "README.txt"], files[FOLDER + "LICENSE.txt"]):
             self.assertTrue(text.endswith(b"\r\n"))
             self.assertEqual(text.count(b"\n"), text.count(b"\r\n"))
