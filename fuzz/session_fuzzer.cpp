@@ -73,7 +73,8 @@ void Select(HeadlessWindow& w, fuzz::Input& in) {
     HeadlessTree& tree = w.TreeControlOf(IDC_WEAPON_TREE);
     TreeItem item = tree.Children(platform::kTreeRoot)[in.Byte() % 13];
     const std::vector<TreeItem> children = tree.Children(item);
-    item = in.Byte() % 8 == 0 ? item : children[in.Byte() % children.size()];
+    const std::size_t child = in.Byte() % (children.size() + 1);  // the last: the weapon itself
+    item = child == children.size() ? item : children[child];
     if (const std::vector<TreeItem> items = tree.Children(item); !items.empty() && in.Byte() % 4) {
         item = items[in.Short() % items.size()];
     }
