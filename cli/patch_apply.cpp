@@ -116,7 +116,8 @@ Result<std::vector<Change>> ReadPatch(const std::string& path, const WeaponRecor
     text << file.rdbuf();
     const Json patch = Json::parse(text.str(), nullptr, false);
     if (!file || patch.is_discarded() || !patch.is_object() ||
-        patch.value("torvex_patch", Json()) != kPatchFormat || !patch["changes"].is_array()) {
+        patch.value("torvex_patch", Json()) != kPatchFormat ||
+        !patch.value("changes", Json()).is_array()) {
         return Failure{path + ": not a readable patch of format " + std::to_string(kPatchFormat) +
                        " with a list of changes\n"};
     }

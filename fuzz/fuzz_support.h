@@ -1,48 +1,52 @@
 #pragma once
 
-#include <array>
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "tests/support/file_image.h"
-#include "weapon/weapon_layout.h"
 #include "weapon/weapon_struct.h"
 
-// What the fuzz targets share: a scratch working directory, a cheap whole-file picture of a
-// large sparse map, and a model of which bytes a weapon's walk reaches.
+// What the fuzz targets share: a scratch working directory, failing with a message, and input
+// bytes read front to back.
 namespace fuzz {
 
 using Bytes = std::vector<std::uint8_t>;
 using testing_support::FileImage;
 
-// Makes a fresh scratch folder the working directory; the fuzzers create cache003.map there.
-void EnterScratchFolder();
-
 // Stops with a message: the fuzzer then reports the input as a crash.
-[[noreturn]] void Fail(const std::string& what);
+[[noreturn]] inline void Fail(const std::string& what) {
+    std::fprintf(stderr, "\n*** %s\n", what.c_str());
+    std::abort();
+}
 
-// One field in walk order, at its file offset.
-struct Step {
-    FieldKind kind;
-    int index;  // in its record array; 0 for the block pointer
-    std::uint64_t at;
-    std::uint32_t size;
-    bool second;
-};
-
-// The fields a record with this meta offset and block pointer walks, in walk order: the main
-// block's, then the second block's unless the pointer lies below the magic.
-std::vector<Step> WalkSteps(std::uint32_t metaOffset, std::uint32_t blockPointer);
-
-// A field's bytes in the record, and a setter through the record's own accessors.
-std::array<std::uint8_t, 16> FieldBytes(const WeaponStruct& record, FieldKind kind, int index);
-void SetFieldBytes(WeaponStruct& record, FieldKind kind, int index, const std::uint8_t* bytes);
+// Makes a fresh scratch folder the working directory; a run that ends normally takes it along,
+// one that fails leaves it to look at.
+inline void EnterScratchFolder() {
+    static std::string scratch =
+        (std::filesystem::temp_directory_path() / "torvex-fuzz-XXXXXX").string();
+    if (mkdtemp(scratch.data()) == nullptr || chdir(scratch.c_str()) != 0) {
+        Fail("cannot make a scratch folder");
+    }
+    std::atexit([] {
+        std::error_code ignored;
+        std::filesystem::remove_all(scratch, ignored);
+    });
+}
 
 // Records are meant to live for the whole run; a fuzzer that builds one per input frees the
 // tag-reference buffers itself so memory stays flat.
-void ReleaseBuffers(WeaponStruct& record);
+inline void ReleaseBuffers(WeaponStruct& record) {
+    for (int i = 0; i < WeaponStruct::kTagRefCapacity; ++i) {
+        delete record.GetTagRef(i);
+    }
+}
 
 // Reads input bytes front to back; zeros once they run out.
 class Input {
@@ -63,5 +67,16 @@ class Input {
     std::size_t size_;
     std::size_t used_ = 0;
 };
+
+// Writes `bytes` at `at` into a fresh sparse map that then ends at `end`.
+inline void WriteMap(const Bytes& bytes, std::uint64_t at, std::uint64_t end) {
+    const int fd = open("cache003.map", O_CREAT | O_WRONLY | O_TRUNC, 0644);
+    if (fd < 0 ||
+        pwrite(fd, bytes.data(), bytes.size(), static_cast<off_t>(at)) !=
+            static_cast<ssize_t>(bytes.size()) ||
+        ftruncate(fd, static_cast<off_t>(end)) != 0 || close(fd) != 0) {
+        Fail("cannot write the map");
+    }
+}
 
 }  // namespace fuzz

@@ -59,18 +59,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text(reinterpret_cast<const char*>(data), size);
     // The C functions stop at a zero byte; so do the program's, at the first non-number byte.
     const std::string cText(text.c_str());
-    const std::int32_t integer = IntegerModel(cText);
-    if (ParseInt(text) != integer || ParseLong(text) != integer) {
-        fuzz::Fail("integer of \"" + text + "\": " + std::to_string(ParseInt(text)) + " and " +
-                   std::to_string(ParseLong(text)) + ", the model " + std::to_string(integer));
+    if (ParseInt(text) != IntegerModel(cText) || ParseLong(text) != IntegerModel(cText)) {
+        fuzz::Fail("integer of \"" + text + "\" is not the model's");
     }
     const double parsed = ParseDouble(text);
     const double model = DoubleModel(cText);
-    std::uint64_t parsedBits;
-    std::uint64_t modelBits;
-    std::memcpy(&parsedBits, &parsed, 8);
-    std::memcpy(&modelBits, &model, 8);
-    if (parsedBits != modelBits) {
+    if (std::memcmp(&parsed, &model, sizeof parsed) != 0) {
         char message[160];
         std::snprintf(message, sizeof message, "%a, the model %a", parsed, model);
         fuzz::Fail("double of \"" + text + "\": " + message);

@@ -3,9 +3,7 @@
 // name pointer, one near it, or any word. The answer must be "NULL" for no name, else exactly the
 // bytes the file holds there, up to the name's length or the first zero byte.
 
-#include <fcntl.h>
-#include <unistd.h>
-
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -16,32 +14,21 @@
 
 namespace {
 
-// The searched row whose name starts at this offset, found by a plain scan.
-int RowAt(std::uint32_t offset) {
-    for (int row = 0; row < kSearchedRowCount; ++row) {
-        if (kTagNameOffsets[row] == offset) {
-            return row;
+// Found by a plain scan of the searched rows.
+std::string Expected(std::uint32_t pointer, const fuzz::FileImage& file) {
+    for (int row = 0; pointer != 0 && file.Exists() && row < kSearchedRowCount; ++row) {
+        if (kTagNameOffsets[row] + ADDRESS_MAGIC == pointer) {
+            // A 100-byte buffer that stays terminated, and never past the end of the file.
+            const std::uint64_t end = std::min<std::uint64_t>(
+                {kTagNameOffsets[row + 1], kTagNameOffsets[row] + 99ull, file.Size()});
+            std::string name;
+            for (std::uint64_t at = kTagNameOffsets[row]; at < end && file.At(at) != 0; ++at) {
+                name += static_cast<char>(file.At(at));
+            }
+            return name;
         }
     }
-    return -1;
-}
-
-std::string Expected(std::uint32_t pointer, const fuzz::FileImage& file) {
-    const int row = pointer == 0 ? -1 : RowAt(pointer - ADDRESS_MAGIC);
-    if (row < 0 || !file.Exists()) {
-        return "NULL";
-    }
-    const std::uint64_t start = kTagNameOffsets[row];
-    std::uint64_t length = kTagNameOffsets[row + 1] - start;
-    length = std::min<std::uint64_t>(length, 99);  // a 100-byte buffer that stays terminated
-    if (start + length > file.Size()) {
-        length = start < file.Size() ? file.Size() - start : 0;
-    }
-    std::string name;
-    for (std::uint64_t i = 0; i < length && file.At(start + i) != 0; ++i) {
-        name += static_cast<char>(file.At(start + i));
-    }
-    return name;
+    return "NULL";
 }
 
 }  // namespace
@@ -54,42 +41,27 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::Input in(data, size);
     const std::uint8_t mode = in.Byte();
-    const int row = in.Short() % kTagCount;
+    const std::uint32_t name = kTagNameOffsets[in.Short() % kTagCount];
     const auto nudge = static_cast<std::int8_t>(in.Byte());
     const std::uint8_t back = in.Byte();
-    std::uint32_t pointer = in.Word();
-    switch (mode & 3) {
-        case 0:
-        case 1:
-            pointer = kTagNameOffsets[row] + ADDRESS_MAGIC;  // a row's own name
-            break;
-        case 2:
-            pointer = kTagNameOffsets[row] + ADDRESS_MAGIC + nudge;  // near one
-            break;
-        default:
-            break;  // any word
-    }
+    const std::uint32_t word = in.Word();
+    // A row's own name, one near it, or any word.
+    const std::uint32_t pointers[] = {name + ADDRESS_MAGIC, name + ADDRESS_MAGIC,
+                                      name + ADDRESS_MAGIC + nudge, word};
+    const std::uint32_t pointer = pointers[mode & 3];
+    // The bytes go a little before the name, so that they cover it and what follows; the file
+    // may be cut into them.
     const fuzz::Bytes bytes = in.Rest();
-    // The bytes go a little before the row's name so that they cover it and what follows.
-    const std::uint64_t start = kTagNameOffsets[row] - back % 64;
-    std::uint64_t end = start + bytes.size();
-    if (mode & 4) {
-        end = end > back ? end - back : 0;  // cut into the name
-    }
+    const std::uint64_t start = name - back % 64;
+    const std::uint64_t end = start + bytes.size();
     std::remove(kMapFileName);
     if ((mode & 0xF0) != 0xF0) {
-        const int fd = open(kMapFileName, O_CREAT | O_WRONLY | O_TRUNC, 0644);
-        if (fd < 0 ||
-            pwrite(fd, bytes.data(), bytes.size(), static_cast<off_t>(start)) !=
-                static_cast<ssize_t>(bytes.size()) ||
-            ftruncate(fd, static_cast<off_t>(end)) != 0 || close(fd) != 0) {
-            fuzz::Fail("cannot write the map");
-        }
+        fuzz::WriteMap(bytes, start, mode & 4 ? (end > back ? end - back : 0) : end);
     }
-    const std::string name = WeaponStruct::ReadTagName(pointer);
+    const std::string answer = WeaponStruct::ReadTagName(pointer);
     const std::string expected = Expected(pointer, fuzz::FileImage::Of(kMapFileName));
-    if (name != expected) {
-        fuzz::Fail("ReadTagName gave \"" + name + "\" where the file holds \"" + expected + "\"");
+    if (answer != expected) {
+        fuzz::Fail("ReadTagName gave \"" + answer + "\" where the file holds \"" + expected + "\"");
     }
     return 0;
 }

@@ -1,123 +1,34 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
-#include <map>
-#include <set>
-#include <string>
+#include <functional>
 
+#include "catalogue/path_list_rules.h"
 #include "catalogue/supported_map.h"
 #include "catalogue/tag_catalogue.h"
-#include "tests/support/field_position.h"
 #include "tests/support/map_folder.h"
 #include "weapon/map_file.h"
 #include "weapon/weapon_struct.h"
 
 namespace {
 
-std::string ClassOf(int row) {
-    const std::string path = kTagPaths[row];
-    return path.substr(path.rfind('.') + 1);
-}
+using Paths = std::vector<std::string>;
 
-std::size_t NameLength(int row) {
-    const std::string path = kTagPaths[row];
-    return path.rfind('.');
-}
-
-// The rule's turning points, as the specification gives them.
+// The identifier rule's turning points: the row number in the low half, and a high half that
+// skips a step after row 1691.
 static_assert(TagIdentifier(0) == 0xE1740000u && TagIdentifier(1691) == 0xE80F069Bu &&
               TagIdentifier(1692) == 0xE811069Cu && TagIdentifier(1693) == 0xE813069Du &&
               TagIdentifier(1805) == 0xE883070Du);
-
-TEST(Catalogue, IdentifiersFollowTheirRule) {
-    for (int row = 0; row < kTagCount; ++row) {
-        ASSERT_EQ(kTagIdentifiers[row], TagIdentifier(row)) << "row " << row;
-    }
-}
-
-TEST(Catalogue, TellingRows) {
-    for (const TellingRow& r : kTellingRows) {
-        SCOPED_TRACE(r.row);
-        if (r.path.empty()) {
-            EXPECT_EQ(ClassOf(r.row), r.classCode);
-        } else {
-            EXPECT_EQ(kTagPaths[r.row], r.path);
-        }
-        EXPECT_EQ(kTagNameOffsets[r.row], r.nameOffset);
-        EXPECT_EQ(kTagMetaPointers[r.row], r.metaPointer);
-    }
-    EXPECT_EQ(kTagNameOffsets[kTagCount], 0xFFFFFFFFu);
-    EXPECT_EQ(NameLength(kLongestNameRow), std::size_t(kLongestName));
-}
-
-TEST(Catalogue, NamesArePackedAndWithinTheirLengths) {
-    std::size_t shortest = 1000;
-    for (int row = 0; row + 1 < kTagCount; ++row) {
-        ASSERT_EQ(kTagNameOffsets[row + 1], kTagNameOffsets[row] + NameLength(row) + 1) << row;
-        shortest = std::min(shortest, NameLength(row));
-        if (row != kLongestNameRow) {
-            EXPECT_LT(NameLength(row), std::size_t(kLongestName)) << row;
-        }
-        EXPECT_EQ(std::string(kTagPaths[row]).substr(0, NameLength(row)).find('.'),
-                  std::string::npos);
-    }
-    EXPECT_EQ(shortest, std::size_t(kShortestName));
-}
-
-TEST(Catalogue, ClassCountsAndUniquePaths) {
-    std::map<std::string, int> counts;
-    std::set<std::string> paths;
-    for (int row = 0; row < kTagCount; ++row) {
-        ++counts[ClassOf(row)];
-        EXPECT_TRUE(paths.insert(kTagPaths[row]).second) << kTagPaths[row];
-    }
-    EXPECT_EQ(counts.size(), std::size(kClassCounts));
-    for (const ClassCount& known : kClassCounts) {
-        EXPECT_EQ(counts[std::string(known.code)], known.rows) << known.code;
-    }
-}
-
-TEST(Catalogue, MetaPointersAscendAndMetaOffsetsSkipTheNullRow) {
-    std::uint32_t previous = 0;
-    for (int row = 0; row < kTagCount; ++row) {
-        if (row == kNoMetaRow) {
-            continue;
-        }
-        EXPECT_GT(kTagMetaPointers[row], previous) << row;
-        previous = kTagMetaPointers[row];
-        const int index = row < kNoMetaRow ? row : row - 1;
-        EXPECT_EQ(kTagMetaOffsets[index], kTagMetaPointers[row] - ADDRESS_MAGIC) << row;
-    }
-}
-
-TEST(Catalogue, WeaponListAgreesWithTheRows) {
-    int weapRows = 0;
-    for (int row = 0; row < kTagCount; ++row) {
-        weapRows += ClassOf(row) == "weap";
-    }
-    EXPECT_EQ(weapRows, kWeaponCount);
-    for (const WeaponListEntry& e : kWeaponList) {
-        SCOPED_TRACE(e.path);
-        EXPECT_EQ(kTagIdentifiers[e.row], e.identifier);
-        EXPECT_STREQ(kTagPaths[e.row], e.path);
-        EXPECT_EQ(kTagMetaOffsets[e.row], e.metaOffset);
-    }
-    EXPECT_EQ(FindWeaponByUpdateName("Gravity Gun"), 8);
-    EXPECT_EQ(FindWeaponByUpdateName("Ghost"), 14);
-    EXPECT_EQ(FindWeaponByUpdateName("ghost"), -1);
-    EXPECT_EQ(FindWeaponByUpdateName("Ghost "), -1);
-}
 
 TEST(PathForId, AnswersAtItsEdges) {
     const std::pair<std::uint32_t, std::string> cases[] = {
         {0xFFFFFFFF, "NULL"},
         {0x00000000, "Unknown Path"},
-        {0xE26100ED, "weapons/assault rifle/assault rifle.weap"},
-        {0xE882070C, "sound/sfx/ambience/multiplayer/countryday2.snd!"},
-        {0xE883070D, "Unknown Path"},  // the last row is never matched
-        {0xE810069C, "Unknown Path"},  // high half skipped by the identifier rule
+        {0xE26100ED, kTagPaths[237]},
         {0xE1740000, kTagPaths[0]},
+        {0xE882070C, kTagPaths[1804]},
+        {0xE883070D, "Unknown Path"},  // the last row is never matched
+        {0xE810069C, "Unknown Path"},  // a high half the rule skips
         {0xE1750000, "Unknown Path"},
     };
     for (const auto& [id, path] : cases) {
@@ -125,34 +36,82 @@ TEST(PathForId, AnswersAtItsEdges) {
     }
 }
 
-TEST(ReadTagName, ReadsNamesFromTheMap) {
+TEST(ReadTagName, GivesTheFilesBytesOrNull) {
     testing_support::MapFolder folder;
-    const auto pointer = [](int row) { return kTagNameOffsets[row] + ADDRESS_MAGIC; };
+    const auto pointer = [](int row) { return kTagNameOffsets[row] + 0x7E06AA00u; };
+    const auto name = [](int row) { return std::string(TagNameOfRow(row)); };
     EXPECT_EQ(WeaponStruct::ReadTagName(pointer(237)), "weapons/assault rifle/assault rifle");
-    EXPECT_EQ(WeaponStruct::ReadTagName(pointer(237) + 1), "NULL");
-    EXPECT_EQ(WeaponStruct::ReadTagName(0), "NULL");
-    EXPECT_EQ(WeaponStruct::ReadTagName(pointer(1805)), "NULL");
-    EXPECT_EQ(WeaponStruct::ReadTagName(pointer(0)), testing_support::NameOfRow(0));
-    EXPECT_EQ(WeaponStruct::ReadTagName(pointer(1804)), testing_support::NameOfRow(1804));
+    EXPECT_EQ(WeaponStruct::ReadTagName(pointer(1804)), name(1804));
+    for (const std::uint32_t none : {0u, pointer(237) + 1, pointer(1805), pointer(0) - 1}) {
+        EXPECT_EQ(WeaponStruct::ReadTagName(none), "NULL") << std::hex << none;
+    }
+    // A name that lost its terminator ends where the next name starts.
+    folder.Patch(kTagNameOffsets[122], std::string(200, 'x').data(), 200);
+    EXPECT_EQ(WeaponStruct::ReadTagName(pointer(122)),
+              std::string(kTagNameOffsets[123] - kTagNameOffsets[122], 'x'));
+    folder.Patch(kTagNameOffsets[0], "ab\0", 3);
+    EXPECT_EQ(WeaponStruct::ReadTagName(pointer(0)), "ab");
+    std::filesystem::resize_file(kMapFileName, kTagNameOffsets[237] + 10);
+    EXPECT_EQ(WeaponStruct::ReadTagName(pointer(237)), "weapons/as");
+    folder.RemoveMap();
+    EXPECT_EQ(WeaponStruct::ReadTagName(pointer(237)), "NULL");
+    std::filesystem::create_directory(kMapFileName);
+    EXPECT_EQ(WeaponStruct::ReadTagName(pointer(237)), "NULL");
 }
 
-TEST(ReadTagName, GivesTheFilesBytesButNeverOverrunsItsBuffer) {
-    testing_support::MapFolder folder;
-    testing_support::Bytes bytes = folder.ReadMap();
-    // Row 122's name fills 86 bytes; make every byte of it and past it non-zero.
-    for (std::uint32_t i = 0; i < 200; ++i) {
-        bytes[kTagNameOffsets[122] + i] = 'x';
+std::string Text(const Paths& paths) {
+    std::string text;
+    for (const std::string& path : paths) {
+        text += path + '\n';
     }
-    folder.WriteMap(bytes);
-    EXPECT_EQ(WeaponStruct::ReadTagName(kTagNameOffsets[122] + ADDRESS_MAGIC),
-              std::string(86, 'x'));
+    return text;
+}
 
-    folder.CutMap(kTagNameOffsets[237] + 10);  // a name cut by the end of the file
-    EXPECT_EQ(WeaponStruct::ReadTagName(kTagNameOffsets[237] + ADDRESS_MAGIC), "weapons/as");
-    folder.RemoveMap();
-    EXPECT_EQ(WeaponStruct::ReadTagName(kTagNameOffsets[237] + ADDRESS_MAGIC), "NULL");
-    std::filesystem::create_directory(kMapFileName);
-    EXPECT_EQ(WeaponStruct::ReadTagName(kTagNameOffsets[237] + ADDRESS_MAGIC), "NULL");
+// Names only the rule that broke: each case breaks the build's own list where the rules, not
+// the list's names, say so, so the cases hold for any valid list.
+TEST(PathListRules, EachBrokenRuleIsNamedAsAListAndAsAFile) {
+    const auto rename = [](Paths& p, int row, const std::string& name) {
+        p[row] = name + "." + std::string(ClassOfPath(p[row]));
+    };
+    const struct {
+        const char* rule;
+        std::function<void(Paths&)> breakIt;
+    } cases[] = {
+        {"", [](Paths&) {}},
+        {"row-count", [](Paths& p) { p.pop_back(); }},
+        {"path-syntax", [](Paths& p) { p[300] += ".bitm"; }},
+        {"characters", [](Paths& p) { p[300].insert(0, " "); }},
+        {"class-counts", [](Paths& p) { p[300] = std::string(NameOfPath(p[300])) + ".zzzz"; }},
+        {"fixed-rows", [](Paths& p) { std::swap(p[1804], p[1803]); }},
+        {"weapons", [](Paths& p) { std::swap(p[237], p[238]); }},
+        {"name-packing",
+         [rename](Paths& p) { rename(p, 300, std::string(NameOfPath(p[300])) + "q"); }},
+        {"name-lengths",
+         [rename](Paths& p) {
+             const std::size_t length = NameOfPath(p[300]).size();
+             rename(p, 300, std::string(kShortestName - 1, 'q'));
+             rename(p, 301,
+                    std::string(NameOfPath(p[301])) + std::string(length - kShortestName + 1, 'q'));
+         }},
+        {"row-count", [](Paths& p) { p.pop_back(), p[0] = "no full stop"; }},  // the earlier rule
+    };
+    for (const auto& c : cases) {
+        Paths paths(kTagPaths, kTagPaths + kTagCount);
+        c.breakIt(paths);
+        const Status checked = CheckPathList(paths);
+        const std::string error = checked ? "" : checked.Error();
+        EXPECT_EQ(error.substr(0, error.find(':')), c.rule) << error;
+        const Result<Paths> read = ReadPathList(Text(paths));
+        EXPECT_EQ(read ? "" : read.Error(), error);
+    }
+    const std::string text = Text(Paths(kTagPaths, kTagPaths + kTagCount));
+    for (const auto& [file, rule] : std::vector<std::pair<std::string, std::string>>{
+             {"\xE4" + text.substr(1), "encoding"},
+             {text.substr(0, text.find('\n')) + "\r" + text.substr(text.find('\n')), "line-ends"},
+             {text.substr(0, text.size() - 1), "line-ends"}}) {
+        const Result<Paths> read = ReadPathList(file);
+        EXPECT_EQ(read ? "" : read.Error().substr(0, rule.size()), rule);
+    }
 }
 
 }  // namespace

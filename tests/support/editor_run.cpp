@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "app/editor_app.h"
 #include "platform/win_app.h"
 #include "res/resource.h"
@@ -31,14 +33,9 @@ RunOutcome RunEditor(const std::function<void(HeadlessWindow&)>& user) {
 
 platform::TreeItem ItemAt(HeadlessWindow& window, const std::string& path) {
     std::vector<int> positions;
-    std::size_t start = 0;
-    while (start <= path.size()) {
-        const std::size_t dot = path.find('.', start);
-        positions.push_back(std::stoi(path.substr(start, dot - start)));
-        if (dot == std::string::npos) {
-            break;
-        }
-        start = dot + 1;
+    std::istringstream parts(path);
+    for (std::string part; std::getline(parts, part, '.');) {
+        positions.push_back(std::stoi(part));
     }
     return window.TreeControlOf(IDC_WEAPON_TREE).ItemAtPath(positions);
 }

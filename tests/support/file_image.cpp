@@ -72,51 +72,26 @@ void FileImage::Put(std::uint64_t offset, const void* data, std::size_t size) {
     }
 }
 
-const std::uint8_t* FileImage::Run(std::uint64_t offset, std::uint64_t& length) const {
-    auto it = extents_.upper_bound(offset);
-    const std::uint64_t next = it == extents_.end() ? ~std::uint64_t{0} : it->first;
-    if (it != extents_.begin()) {
-        --it;
-        const std::uint64_t inside = offset - it->first;
-        if (inside < it->second.size()) {
-            length = it->second.size() - inside;
-            return it->second.data() + inside;
-        }
-    }
-    length = next - offset;
-    return nullptr;
-}
-
 long long FileImage::FirstDifference(
     const FileImage& a, const FileImage& b,
     const std::vector<std::pair<std::uint64_t, std::uint64_t>>& allowed) {
     if (a.exists_ != b.exists_ || a.size_ != b.size_) {
         return static_cast<long long>(std::min(a.size_, b.size_));
     }
-    auto isAllowed = [&](std::uint64_t at) {
-        return std::any_of(allowed.begin(), allowed.end(),
-                           [at](const auto& r) { return at >= r.first && at < r.second; });
-    };
-    // Every byte that either side holds in an extent, a run at a time; elsewhere both read zero.
-    for (const FileImage* side : {&a, &b}) {
-        for (const auto& [start, bytes] : side->extents_) {
-            const std::uint64_t end = std::min(start + bytes.size(), a.size_);
-            for (std::uint64_t at = start; at < end;) {
-                std::uint64_t inA = 0;
-                std::uint64_t inB = 0;
-                const std::uint8_t* pa = a.Run(at, inA);
-                const std::uint8_t* pb = b.Run(at, inB);
-                const std::uint64_t n = std::min({inA, inB, end - at});
-                if (pa == nullptr || pb == nullptr || std::memcmp(pa, pb, n) != 0) {
-                    for (std::uint64_t i = 0; i < n; ++i) {
-                        const std::uint8_t va = pa != nullptr ? pa[i] : 0;
-                        const std::uint8_t vb = pb != nullptr ? pb[i] : 0;
-                        if (va != vb && !isAllowed(at + i)) {
-                            return static_cast<long long>(at + i);
-                        }
-                    }
+    // Every byte that either side holds in a run; elsewhere both read zero. A run the other side
+    // holds alike, as an edit in place leaves most of them, is passed whole.
+    for (const auto* sides : {&a.extents_, &b.extents_}) {
+        const auto& other = sides == &a.extents_ ? b.extents_ : a.extents_;
+        for (const auto& [start, bytes] : *sides) {
+            if (const auto same = other.find(start); same != other.end() && same->second == bytes) {
+                continue;
+            }
+            for (std::uint64_t at = start; at < std::min(start + bytes.size(), a.size_); ++at) {
+                if (a.At(at) != b.At(at) &&
+                    std::none_of(allowed.begin(), allowed.end(),
+                                 [at](const auto& r) { return at >= r.first && at < r.second; })) {
+                    return static_cast<long long>(at);
                 }
-                at += n;
             }
         }
     }

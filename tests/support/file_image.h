@@ -24,17 +24,13 @@ class FileImage {
     std::uint8_t At(std::uint64_t offset) const;
     void Put(std::uint64_t offset, const void* data, std::size_t size);
 
-    // First offset where the two differ outside `allowed` ranges ([begin, end)), or -1.
+    // An offset where the two differ outside `allowed` ranges ([begin, end)), or -1.
     // Sizes and existence must agree.
     static long long FirstDifference(
         const FileImage& a, const FileImage& b,
         const std::vector<std::pair<std::uint64_t, std::uint64_t>>& allowed = {});
 
   private:
-    // The bytes from `offset` to the end of the run that holds it, or nullptr and the distance
-    // to the next run when `offset` lies in a hole.
-    const std::uint8_t* Run(std::uint64_t offset, std::uint64_t& length) const;
-
     bool exists_ = false;
     std::uint64_t size_ = 0;
     std::map<std::uint64_t, std::vector<std::uint8_t>>

@@ -41,22 +41,9 @@ MapFolder::~MapFolder() {
 
 Bytes MapFolder::ReadMap() const {
     // One read of the whole file: byte-wise stream iteration takes seconds under the sanitizers.
-    const fs::path map = fs::path(path_) / kMapFileName;
-    std::error_code error;
-    if (!fs::is_regular_file(map, error)) {
-        return {};  // missing, or a folder in its place
-    }
-    std::ifstream in(map, std::ios::binary | std::ios::ate);
-    Bytes bytes(static_cast<std::size_t>(in.tellg()));
-    in.seekg(0);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return bytes;
-}
-
-void MapFolder::WriteMap(const Bytes& bytes) const {
-    std::ofstream out(fs::path(path_) / kMapFileName, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
+    std::error_code error;  // no map, or a folder in its place: no bytes
+    const std::uintmax_t size = fs::file_size(fs::path(path_) / kMapFileName, error);
+    return error ? Bytes() : ReadAt(0, static_cast<std::size_t>(size));
 }
 
 void MapFolder::CutMap(std::uint64_t length) const {
@@ -105,15 +92,9 @@ std::vector<ByteRange> DiffRanges(const Bytes& before, const Bytes& after) {
     return ranges;
 }
 
-std::uint32_t Read32(const Bytes& bytes, std::uint64_t offset) {
+std::uint32_t ReadLittle32(const Bytes& bytes) {
     std::uint32_t value;
-    std::memcpy(&value, bytes.data() + offset, 4);
-    return value;
-}
-
-std::uint16_t Read16(const Bytes& bytes, std::uint64_t offset) {
-    std::uint16_t value;
-    std::memcpy(&value, bytes.data() + offset, 2);
+    std::memcpy(&value, bytes.data(), 4);
     return value;
 }
 

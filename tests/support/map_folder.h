@@ -18,7 +18,6 @@ class MapFolder {
     MapFolder& operator=(const MapFolder&) = delete;
 
     Bytes ReadMap() const;
-    void WriteMap(const Bytes& bytes) const;
     void CutMap(std::uint64_t length) const;
     // Overwrites bytes of the map in place.
     void Patch(std::uint64_t offset, const void* data, std::size_t size) const;
@@ -42,11 +41,7 @@ struct ByteRange {
 // run from the shorter length to the longer).
 std::vector<ByteRange> DiffRanges(const Bytes& before, const Bytes& after);
 
-std::uint32_t Read32(const Bytes& bytes, std::uint64_t offset);
-inline std::uint32_t ReadLittle32(const Bytes& bytes) {
-    return Read32(bytes, 0);
-}
-std::uint16_t Read16(const Bytes& bytes, std::uint64_t offset);
+std::uint32_t ReadLittle32(const Bytes& bytes);
 void Write32(Bytes& bytes, std::uint64_t offset, std::uint32_t value);
 
 }  // namespace testing_support
