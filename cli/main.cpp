@@ -1,6 +1,5 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
-#include <charconv>
 #include <iostream>
 #include <string>
 
@@ -161,11 +160,8 @@ int main(int argc, char** argv) {
     }
     if (*set) {
         if (setArgs.size() == 2) {
-            const std::string& index = setArgs[0];
-            const auto [end, error] =
-                std::from_chars(index.data(), index.data() + index.size(), setRequest.index);
-            if (error != std::errc() || end != index.data() + index.size()) {
-                std::cerr << "torvex-cli: the index '" << index << "' is not a number\n";
+            if (!cli::ParseNumber(setArgs[0], setRequest.index)) {
+                std::cerr << "torvex-cli: the index '" << setArgs[0] << "' is not a number\n";
                 return 2;
             }
         }

@@ -13,14 +13,6 @@ using platform::headless::HeadlessWindow;
 
 namespace {
 
-bool ParseNumber(const std::string& text, int& value) {
-    if (text.empty()) {
-        return false;
-    }
-    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return ec == std::errc() && ptr == text.data() + text.size();
-}
-
 void PrintSubtree(const HeadlessTree& tree, TreeItem item, int depth, std::ostream& out) {
     for (TreeItem child : tree.Children(item)) {
         out << std::string(static_cast<std::size_t>(depth) * 2, ' ') << tree.GetItemText(child)
@@ -30,6 +22,14 @@ void PrintSubtree(const HeadlessTree& tree, TreeItem item, int depth, std::ostre
 }
 
 }  // namespace
+
+bool ParseNumber(const std::string& text, int& value) {
+    if (text.empty()) {
+        return false;
+    }
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && ptr == text.data() + text.size();
+}
 
 std::vector<int> ParseItemPath(const std::string& path) {
     std::vector<int> positions;

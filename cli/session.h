@@ -30,6 +30,9 @@ class Session {
     int errors_ = 0;
 };
 
+// A whole text that is a decimal number, and nothing else.
+bool ParseNumber(const std::string& text, int& value);
+
 // Dot-separated 0-based positions from the root ("1.17"); empty when malformed.
 std::vector<int> ParseItemPath(const std::string& path);
 
