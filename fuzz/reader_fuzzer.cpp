@@ -8,14 +8,14 @@
 
 #include "catalogue/supported_map.h"
 #include "demo/demo_map.h"
+#include "fuzz/field_place.h"
 #include "fuzz/fuzz_support.h"
-#include "tests/support/field_position.h"
 #include "weapon/map_file.h"
 
 namespace {
 
-using testing_support::FileOffsetOf;
-using testing_support::PlaceOf;
+using fuzz::FileOffsetOf;
+using fuzz::PlaceOf;
 
 // Changes one field through the record's own setters; gives the bytes it may then write.
 std::pair<std::uint64_t, std::uint64_t> ChangeOneField(WeaponStruct& w, std::uint8_t which,

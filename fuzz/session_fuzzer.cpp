@@ -11,11 +11,11 @@
 #include "catalogue/supported_map.h"
 #include "catalogue/tag_class.h"
 #include "demo/demo_map.h"
+#include "fuzz/field_place.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/win_app.h"
 #include "res/resource.h"
-#include "tests/support/field_position.h"
 #include "weapon/map_file.h"
 
 namespace {
@@ -45,8 +45,7 @@ Ranges MayWrite(const HeadlessTree& tree) {
         (*g_records)[IndexAmong(tree.Children(platform::kTreeRoot), chain.back())];
     const int child = IndexAmong(tree.Children(chain.back()), chain[chain.size() - 2]);
     const auto field = [&record](FieldKind kind, int index, std::uint32_t from, std::uint32_t to) {
-        const std::uint64_t at =
-            testing_support::FileOffsetOf(record, testing_support::PlaceOf(kind, index));
+        const std::uint64_t at = fuzz::FileOffsetOf(record, fuzz::PlaceOf(kind, index));
         return std::make_pair(at + from, at + to);
     };
     constexpr int kCategories = kTagClassCount + 3;
@@ -64,8 +63,7 @@ Ranges MayWrite(const HeadlessTree& tree) {
         const FieldKind kind = kUnknown[child - kTagClassCount];
         return {field(kind, position, 0, static_cast<std::uint32_t>(FieldSize(kind)))};
     }
-    const int slot =
-        testing_support::SlotsOfClass(record, kTagClasses[child].storedBytes)[position];
+    const int slot = fuzz::SlotsOfClass(record, kTagClasses[child].storedBytes)[position];
     return {field(FieldKind::TagRef, slot, 4, 8), field(FieldKind::TagRef, slot, 12, 16)};
 }
 

@@ -1,15 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
 
 #include "app/editor_dialog.h"
-#include "catalogue/supported_map.h"
-#include "catalogue/tag_catalogue.h"
-#include "catalogue/tag_class.h"
 #include "res/resource.h"
 #include "tests/support/editor_run.h"
-#include "tests/support/field_position.h"
 #include "tests/support/map_folder.h"
 #include "weapon/map_file.h"
 

@@ -115,6 +115,11 @@ class HeadlessTranscripts(unittest.TestCase):
                 result = session(cwd, actions)
                 self.assertEqual((result.returncode, result.stderr), (0, ""))
                 self.assertEqual(result.stdout.splitlines(), transcript)
+                # Started afresh, the editor reads each item back as the session left it: the
+                # scenarios look at items last.
+                looks = [a for a in actions if a.startswith("item ")]
+                fresh = session(cwd, looks + ["exit"]).stdout.splitlines()
+                self.assertEqual(fresh, transcript[len(transcript) - len(looks):])
 
 
 def xdotool(*args):

@@ -9,6 +9,18 @@
 #include "res/resource.h"
 
 namespace testing_support {
+namespace {
+
+platform::TreeItem ItemAt(HeadlessWindow& window, const std::string& path) {
+    std::vector<int> positions;
+    std::istringstream parts(path);
+    for (std::string part; std::getline(parts, part, '.');) {
+        positions.push_back(std::stoi(part));
+    }
+    return window.TreeControlOf(IDC_WEAPON_TREE).ItemAtPath(positions);
+}
+
+}  // namespace
 
 RunOutcome RunEditor(const std::function<void(HeadlessWindow&)>& user) {
     RunOutcome outcome;
@@ -31,15 +43,6 @@ RunOutcome RunEditor(const std::function<void(HeadlessWindow&)>& user) {
     return outcome;
 }
 
-platform::TreeItem ItemAt(HeadlessWindow& window, const std::string& path) {
-    std::vector<int> positions;
-    std::istringstream parts(path);
-    for (std::string part; std::getline(parts, part, '.');) {
-        positions.push_back(std::stoi(part));
-    }
-    return window.TreeControlOf(IDC_WEAPON_TREE).ItemAtPath(positions);
-}
-
 std::string TextAt(HeadlessWindow& window, const std::string& path) {
     const platform::TreeItem item = ItemAt(window, path);
     EXPECT_NE(item, platform::kNoTreeItem) << "no item at " << path;
@@ -50,23 +53,6 @@ void Select(HeadlessWindow& window, const std::string& path) {
     const platform::TreeItem item = ItemAt(window, path);
     ASSERT_NE(item, platform::kNoTreeItem) << "no item at " << path;
     window.UserSelectItem(item);
-}
-
-std::vector<std::string> Entries(HeadlessWindow& window) {
-    return window.ComboControlOf(IDC_VALUE_COMBO).Entries();
-}
-
-std::string EditText(HeadlessWindow& window) {
-    return window.GetItemText(IDC_VALUE_EDIT);
-}
-
-int SelectedEntry(HeadlessWindow& window) {
-    return window.ComboControlOf(IDC_VALUE_COMBO).GetCurSel();
-}
-
-void TypeAndUpdate(HeadlessWindow& window, const std::string& text) {
-    window.UserType(IDC_VALUE_EDIT, text);
-    window.UserClick(IDC_UPDATE_BUTTON);
 }
 
 }  // namespace testing_support

@@ -24,12 +24,7 @@ struct RunOutcome {
 RunOutcome RunEditor(const std::function<void(HeadlessWindow&)>& user);
 
 // Helpers for the user's side of a scenario. Paths are dot-separated child positions.
-platform::TreeItem ItemAt(HeadlessWindow& window, const std::string& path);
 std::string TextAt(HeadlessWindow& window, const std::string& path);
 void Select(HeadlessWindow& window, const std::string& path);
-std::vector<std::string> Entries(HeadlessWindow& window);
-std::string EditText(HeadlessWindow& window);
-int SelectedEntry(HeadlessWindow& window);
-void TypeAndUpdate(HeadlessWindow& window, const std::string& text);
 
 }  // namespace testing_support

@@ -98,8 +98,4 @@ std::uint32_t ReadLittle32(const Bytes& bytes) {
     return value;
 }
 
-void Write32(Bytes& bytes, std::uint64_t offset, std::uint32_t value) {
-    std::memcpy(bytes.data() + offset, &value, 4);
-}
-
 }  // namespace testing_support

@@ -42,6 +42,5 @@ struct ByteRange {
 std::vector<ByteRange> DiffRanges(const Bytes& before, const Bytes& after);
 
 std::uint32_t ReadLittle32(const Bytes& bytes);
-void Write32(Bytes& bytes, std::uint64_t offset, std::uint32_t value);
 
 }  // namespace testing_support
