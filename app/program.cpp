@@ -4,4 +4,6 @@ namespace {
 StartUp g_startUp;
 }
 
-StartUp& TheStartUp() { return g_startUp; }
+StartUp& TheStartUp() {
+    return g_startUp;
+}
