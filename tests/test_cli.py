@@ -66,17 +66,6 @@ class CliTest(Folder):
                          "edit 12345678\ncheck 0\n")
         self.assertEqual([e.split()[0] for e in result.stderr.splitlines()], ["error"] * 4)
 
-    def test_update_without_a_value_says_so_and_show_all_ends_with_no_tag(self):
-        script = "update\nselect 0\nupdate\nselect 0.7.0\ncheck\nentries\nchoose 1805\npanel\n" \
-                 "update\nitem 0.7.0\nexit\n"
-        result = run(["session"], self.cwd, script)
-        self.assertEqual(result.returncode, 0, result.stderr)
-        lines = result.stdout.splitlines()
-        self.assertEqual(lines[:2], ["message Error seeking weapon struct"] * 2)
-        self.assertTrue(lines[2].startswith("0: ") and lines[1806].startswith("1804: "))
-        self.assertEqual(lines[1807:], ["-1: NULL", "entries 1806", "selected 1805 -1: NULL",
-                                        "edit FFFFFFFF", "check 1", "NULL"])
-
     def test_set_and_ref_edit_the_map(self):
         for args, shown in ((["set", "Pistol", "Max ammo", "40000"], "Max ammo: -25536"),
                             (["set", "Ghost", "Unknown floats", "3", "0.5"], "Unknown 3: 0.500000"),

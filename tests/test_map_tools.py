@@ -122,13 +122,6 @@ class MapToolsTest(unittest.TestCase):
                 self.assertEqual((extracted.returncode, extracted.stdout), (1, ""))
                 self.assertIn(f'breaks the catalogue rule "{rule}": ', extracted.stderr)
 
-    def test_only_names_differing_is_told_apart(self):
-        self.map.write(self.map.name(40) + 5, b"#")
-        self.map.write(self.map.entry(41, 16), self.map.word(self.map.entry(41, 16)) + 1)
-        self.assertIn("\nnote  names only: ", run(["check"], self.cwd).stdout)
-        self.map.write(self.map.word(0x10) + 12, 1805)
-        self.assertNotIn("names only", run(["check"], self.cwd).stdout)
-
     def test_an_unreadable_map_exits_two(self):
         os.remove(self.map.path)
         for args in (["check"], ["catalogue", MAP]):

@@ -2,20 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <QImageReader>
 #include <QPushButton>
 #include <QtTest/QTest>
 
-#include "platform/qt/qt_backend.h"
-#include "res/resource.h"
-
 // The tree's and the list's native rules that the scenarios on the real window
 // (tests/test_scenarios.py) do not reach: those of the mouse, of a collapse and of the
-// program's own changes, and the bytes of their texts. And the program's icon.
+// program's own changes.
 namespace {
 
 using platform::kComboError;
-using platform::kNoTreeItem;
 using platform::kTreeLast;
 using platform::kTreeRoot;
 using platform::TreeItem;
@@ -45,15 +40,6 @@ struct TreeFixture {
     TreeItem a, b, a1, a1x;
     int notifications = 0;
 };
-
-// Every byte of an item's text comes back as it went in: tag names are read from the map.
-TEST(QtTree, ItemTextsKeepEveryByte) {
-    TreeFixture f;
-    const std::string latin = "Caf\xE9 \xA9 \x7F";
-    EXPECT_TRUE(f.tree.SetItemText(f.b, latin));
-    EXPECT_EQ(f.tree.GetItemText(f.b), latin);
-    EXPECT_EQ(f.tree.GetItemText(platform::kNoTreeItem), "");
-}
 
 TEST(QtTree, EveryChangeOfSelectionNotifiesOnce) {
     struct Case {
@@ -128,24 +114,6 @@ TEST(QtCombo, SelectionFollowsTheNativeListsRules) {
     EXPECT_EQ(combo.GetLBText(0), "two");
     EXPECT_EQ(combo.GetLBText(3), "");
     EXPECT_EQ(notifications, 0) << "the program's changes notify nobody";
-}
-
-// The icon comes from the binary's resources, the same images as the icon file.
-TEST(QtIcon, IsTheIconFileWithBothImages) {
-    platform::qt::QtBackend backend;
-    const platform::Icon handle = backend.LoadIcon(IDI_APP_ICON);
-    ASSERT_NE(handle, platform::Icon{0});
-    EXPECT_EQ(backend.LoadIcon(IDI_APP_ICON + 1), platform::Icon{0});
-    const QIcon icon = backend.IconOf(handle);
-    QImageReader file(QStringLiteral(TORVEX_ICON_FILE));
-    ASSERT_EQ(file.imageCount(), 2);
-    for (int i = 0; i < 2; ++i) {
-        ASSERT_TRUE(file.jumpToImage(i));
-        const QImage expected = file.read().convertToFormat(QImage::Format_ARGB32);
-        const QImage shown =
-            icon.pixmap(expected.size()).toImage().convertToFormat(QImage::Format_ARGB32);
-        EXPECT_TRUE(shown == expected) << expected.width();
-    }
 }
 
 }  // namespace
