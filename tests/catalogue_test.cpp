@@ -1,14 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <functional>
 
 #include "catalogue/path_list_rules.h"
 #include "catalogue/supported_map.h"
 #include "catalogue/tag_catalogue.h"
-#include "tests/support/map_folder.h"
-#include "weapon/map_file.h"
-#include "weapon/weapon_struct.h"
 
 namespace {
 
@@ -34,29 +30,6 @@ TEST(PathForId, AnswersAtItsEdges) {
     for (const auto& [id, path] : cases) {
         EXPECT_EQ(PathForId(id), path) << std::hex << id;
     }
-}
-
-TEST(ReadTagName, GivesTheFilesBytesOrNull) {
-    testing_support::MapFolder folder;
-    const auto pointer = [](int row) { return kTagNameOffsets[row] + 0x7E06AA00u; };
-    const auto name = [](int row) { return std::string(TagNameOfRow(row)); };
-    EXPECT_EQ(WeaponStruct::ReadTagName(pointer(237)), "weapons/assault rifle/assault rifle");
-    EXPECT_EQ(WeaponStruct::ReadTagName(pointer(1804)), name(1804));
-    for (const std::uint32_t none : {0u, pointer(237) + 1, pointer(1805), pointer(0) - 1}) {
-        EXPECT_EQ(WeaponStruct::ReadTagName(none), "NULL") << std::hex << none;
-    }
-    // A name that lost its terminator ends where the next name starts.
-    folder.Patch(kTagNameOffsets[122], std::string(200, 'x').data(), 200);
-    EXPECT_EQ(WeaponStruct::ReadTagName(pointer(122)),
-              std::string(kTagNameOffsets[123] - kTagNameOffsets[122], 'x'));
-    folder.Patch(kTagNameOffsets[0], "ab\0", 3);
-    EXPECT_EQ(WeaponStruct::ReadTagName(pointer(0)), "ab");
-    std::filesystem::resize_file(kMapFileName, kTagNameOffsets[237] + 10);
-    EXPECT_EQ(WeaponStruct::ReadTagName(pointer(237)), "weapons/as");
-    folder.RemoveMap();
-    EXPECT_EQ(WeaponStruct::ReadTagName(pointer(237)), "NULL");
-    std::filesystem::create_directory(kMapFileName);
-    EXPECT_EQ(WeaponStruct::ReadTagName(pointer(237)), "NULL");
 }
 
 std::string Text(const Paths& paths) {

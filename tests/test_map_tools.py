@@ -29,13 +29,10 @@ class Map:
     def __init__(self, path):
         self.path = path
 
-    def read(self, at, size):
+    def word(self, at):
         with open(self.path, "rb") as f:
             f.seek(at)
-            return f.read(size)
-
-    def word(self, at):
-        return struct.unpack("<I", self.read(at, 4))[0]
+            return struct.unpack("<I", f.read(4))[0]
 
     def write(self, at, data):
         with open(self.path, "r+b") as f:
