@@ -92,6 +92,9 @@ class PatchTest(unittest.TestCase):
                                    ("NULL", "weapon", "Warthog"), ("NULL", "index", 1),
                                    ("NULL", "tag", None)):
             self.assertEqual(by_text[text][field], value, text)
+        # Row 200's identifier: 0xE174 + 200 above 200, the last of the reference's 16 bytes.
+        models = next(c for c in patch["changes"] if c.get("group") == "Models")
+        self.assertTrue(models["bytes"].endswith("c8003ce2"), models)
 
     def test_a_patch_with_any_error_writes_nothing_and_names_each_entry(self):
         path, patch = self.diff(self.folder("edited", EDITS[:1] + EDITS[4:5]))
