@@ -89,6 +89,7 @@ const Effect& EffectOf(const Probe& probe) {
         for (const ByteRange& r : DiffRanges(before, after)) {
             effect.runs.emplace_back(r.begin, Bytes(&after[r.begin], &after[r.end]));
         }
+        EXPECT_FALSE(effect.runs.empty()) << probe.path << " wrote nothing on a sound map";
     }
     return learned[probe.path];
 }

@@ -14,12 +14,17 @@
 
 namespace {
 
-TEST(NumberText, ReadsAndWritesAFullStopInEveryLocale) {
-    // A locale named but not made fails here rather than pass in "C".
-    if (const char* name = std::getenv("TORVEX_TEST_LOCALE")) {
-        ASSERT_NE(std::setlocale(LC_ALL, name), nullptr) << name;
-        EXPECT_STRNE(std::localeconv()->decimal_point, ".") << name;
+// A locale named but not made fails here rather than pass in "C".
+class NumberText : public ::testing::Test {
+    void SetUp() override {
+        if (const char* name = std::getenv("TORVEX_TEST_LOCALE")) {
+            ASSERT_NE(std::setlocale(LC_ALL, name), nullptr) << name;
+            EXPECT_STRNE(std::localeconv()->decimal_point, ".") << name;
+        }
     }
+};
+
+TEST_F(NumberText, ReadsAndWritesAFullStopInEveryLocale) {
     const std::pair<const char*, double> cases[] = {
         {"0.1", 0.1},  {"  +1.25x", 1.25}, {"2E-2", 0.02}, {"12,5", 12.0},
         {"0x10", 0.0}, {"inf", 0.0},       {"1e", 1.0},    {"-.e1", 0.0},
@@ -36,7 +41,7 @@ TEST(NumberText, ReadsAndWritesAFullStopInEveryLocale) {
 
 // Found by the number fuzzer: a sign without a number gave -0.0, whose bytes differ from the
 // runtime's 0.0, and a tiny number with a positive exponent overflowed instead of vanishing.
-TEST(NumberText, ZeroHasNoSignWithoutANumberAndTinyNumbersVanish) {
+TEST_F(NumberText, ZeroHasNoSignWithoutANumberAndTinyNumbersVanish) {
     for (const char* text : {"-", "-x", " -\n"}) {
         EXPECT_FALSE(std::signbit(ParseDouble(text))) << '"' << text << '"';
     }

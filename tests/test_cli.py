@@ -49,13 +49,6 @@ class CliTest(Folder):
         self.assertEqual(lines[1], "  Actor Variants")
         self.assertEqual({len(l) - len(l.lstrip(" ")) for l in lines}, {0, 2, 4})
 
-    def test_missing_map_ends_start_up_with_the_message_and_status_one(self):
-        os.remove(os.path.join(self.cwd, MAP))
-        for args, stdin in ((["tree"], ""), (["session"], "tree\n")):
-            result = run(args, self.cwd, stdin)
-            self.assertEqual((result.returncode, result.stdout), (1, "message Can't open map, "
-                             "make sure cache003.map is in this directory\n"))
-
     def test_session_reports_bad_actions_and_goes_on(self):
         script = "select 1.17\nbogus\nselect 99.1\nchoose x\nchoose 7\ntype 123456789\nupdate\n" \
                  "item 1.17\npanel\nexit\ntree\n"

@@ -112,6 +112,8 @@ class MapToolsTest(unittest.TestCase):
                           if line.startswith("FAIL")]
                 if checks is not None:
                     self.assertEqual((failed, result.returncode), (checks, 1 if checks else 0))
+                    names_only = bool(checks) and set(checks) <= {"names", "name pointers"}
+                    self.assertEqual("\nnote  names only: " in result.stdout, names_only)
                 extracted = run(["catalogue", MAP], self.cwd)
                 if rule is None:
                     self.assertEqual(extracted.returncode, 0, extracted.stderr)

@@ -8,7 +8,8 @@ the map must end equal, byte for byte, to the headless editor's after the same a
 message box must come up wherever the headless editor printed a message.
 
 Run by CTest with TORVEX_CLI and, for the windows, TORVEX_QT or TORVEX_EXE and WINE (which
-tests/win32/with-wine sets).
+tests/win32/with-wine sets). By hand, give the windows a display of their own (xvfb-run -a):
+the player types into whatever display DISPLAY names.
 """
 import os
 import subprocess
@@ -32,10 +33,14 @@ SCENARIOS = [
     ("text-after-the-number", ["select 1.19", "type 12abc", "update", "item 1.19", "exit"],
      ["Projectiles per shot: 12"]),
     ("floats-and-an-unnamed-long",
-     ["select 1.20", "type 0.1", "update", "select 1.15.20", "type 2.5", "update",
-      "select 1.14.25", "type -1234567", "update", "item 1.20", "item 1.15.20", "item 1.14.25",
+     ["select 1.21", "type 0.1", "update", "select 1.15.20", "type 2.5", "update",
+      "select 1.14.25", "type -1234567", "update", "item 1.21", "item 1.15.20", "item 1.14.25",
       "escape"],
-     ["Zoom 1: 0.100000", "Unknown 20: 2.500000", "Unknown 25: -1234567"]),
+     ["Zoom 2: 0.100000", "Unknown 20: 2.500000", "Unknown 25: -1234567"]),
+    # Update finds each of the thirteen weapons by its own name.
+    ("every-weapon-takes-an-update",
+     [a for n in range(13) for a in (f"select {n}.13.0", f"type {n - 6}", "update")]
+     + [f"item {n}.13.0" for n in range(13)] + ["exit"], [f"Unknown 0: {n - 6}" for n in range(13)]),
     ("reference-to-the-third-of-its-class",
      ["select 1.7.1", "choose 2", "panel", "update", "item 1.7.1", "exit"],
      ["entries 64", "selected 2 181: characters/ranger/ranger belt.mode",

@@ -35,7 +35,7 @@ class WindowsZipTest(unittest.TestCase):
         self.assertEqual(sorted(files),
                          sorted(FOLDER + n for n in (name, "README.txt", "LICENSE.txt")))
         for text in (files[FOLDER + "README.txt"], files[FOLDER + "LICENSE.txt"]):
-            self.assertRegex(text, rb"^([^\r\n]*\r\n)+$")
+            self.assertRegex(text, rb"\A([^\r\n]*\r\n)+\Z")
         readme = files[FOLDER + "README.txt"].decode("ascii")
         self.assertIn(name, readme)
         self.assertRegex(readme, r"(?i)keep a copy of (your|the) map")

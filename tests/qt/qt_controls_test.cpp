@@ -5,9 +5,12 @@
 #include <QPushButton>
 #include <QtTest/QTest>
 
+#include "platform/qt/qt_backend.h"
+#include "res/resource.h"
+
 // The tree's and the list's native rules that the scenarios on the real window
 // (tests/test_scenarios.py) do not reach: those of the mouse, of a collapse and of the
-// program's own changes.
+// program's own changes. And the window's icon.
 namespace {
 
 using platform::kComboError;
@@ -114,6 +117,13 @@ TEST(QtCombo, SelectionFollowsTheNativeListsRules) {
     EXPECT_EQ(combo.GetLBText(0), "two");
     EXPECT_EQ(combo.GetLBText(3), "");
     EXPECT_EQ(notifications, 0) << "the program's changes notify nobody";
+}
+
+// The icon comes from the binary's resources: both images of res/torvex.ico.
+TEST(QtIcon, HoldsBothImagesOfTheIconFile) {
+    platform::qt::QtBackend backend;
+    const QIcon icon = backend.IconOf(backend.LoadIcon(IDI_APP_ICON));
+    EXPECT_EQ(icon.availableSizes(), (QList<QSize>{{32, 32}, {16, 16}}));
 }
 
 }  // namespace
