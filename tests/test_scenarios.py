@@ -2,14 +2,13 @@
 
 HeadlessTranscripts plays each scenario with `torvex-cli session` and compares what it prints
 with the transcript in the table. QtWindow and WineWindow play the same actions on the Qt
-program and on torvex.exe under Wine, with X keyboard and mouse events (xdotool) on the X
-display in DISPLAY (CTest starts an Xvfb of their own with xvfb-run), each on a fresh demo map:
-the map must end equal, byte for byte, to the headless editor's after the same actions, and a
-message box must come up wherever the headless editor printed a message.
+program and on torvex.exe under Wine, with X keyboard and mouse events (xdotool) on an Xvfb
+display of their own, each on a fresh demo map: the map must end equal, byte for byte, to the
+headless editor's after the same actions, and a message box must come up wherever the headless
+editor printed a message.
 
 Run by CTest with TORVEX_CLI and, for the windows, TORVEX_QT or TORVEX_EXE and WINE (which
-tests/win32/with-wine sets). By hand, give the windows a display of their own (xvfb-run -a):
-the player types into whatever display DISPLAY names.
+tests/win32/with-wine sets).
 """
 import os
 import subprocess
@@ -263,8 +262,24 @@ class WindowsTest:
 
     @classmethod
     def setUpClass(cls):
+        # Xvfb picks a display no other server holds and writes its number on the pipe; a
+        # display picked beforehand may be taken by the time its server starts. It must not
+        # reset when its last client leaves: a program that connects during the reset fails.
+        read, write = os.pipe()
+        cls.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-nolisten", "tcp",
+                                     "-noreset"], pass_fds=[write], stderr=subprocess.DEVNULL)
+        os.close(write)
+        with os.fdopen(read) as numbers:
+            os.environ["DISPLAY"] = ":" + numbers.readline().strip()
+        if os.environ["DISPLAY"] == ":":
+            raise AssertionError("Xvfb did not start")
         with DemoFolder() as cwd:
             cls.tree = run([CLI, "tree"], cwd).stdout.splitlines()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.xvfb.terminate()
+        cls.xvfb.wait()
 
     def start(self, cwd):
         return subprocess.Popen(self.command, cwd=cwd, stdout=subprocess.DEVNULL,
