@@ -38,8 +38,8 @@ SCENARIOS = [
      ["Zoom 2: 0.100000", "Unknown 20: 2.500000", "Unknown 25: -1234567"]),
     # Update finds each of the thirteen weapons by its own name.
     ("every-weapon-takes-an-update",
-     [a for n in range(13) for a in (f"select {n}.13.0", f"type {n - 6}", "update")]
-     + [f"item {n}.13.0" for n in range(13)] + ["exit"], [f"Unknown 0: {n - 6}" for n in range(13)]),
+     [a for n in range(13) for a in (f"select {n}.17", f"type {n + 101}", "update")]
+     + [f"item {n}.17" for n in range(13)] + ["exit"], [f"Max ammo: {n + 101}" for n in range(13)]),
     ("reference-to-the-third-of-its-class",
      ["select 1.7.1", "choose 2", "panel", "update", "item 1.7.1", "exit"],
      ["entries 64", "selected 2 181: characters/ranger/ranger belt.mode",
