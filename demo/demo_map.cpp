@@ -19,6 +19,10 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// The tag index lies right before the names.
+constexpr std::uint32_t kIndexOffset =
+    kFirstNameOffset - tools::kIndexHeaderSize - kTagCount * tools::kIndexEntrySize;
+
 // Writes the map's stretches that hold data at their offsets; everything else stays a hole.
 class MapImage {
   public:
@@ -136,14 +140,14 @@ TagReference Reference(int weapon, int slot, Values& values) {
         std::memcpy(&ref.classCode, "EDOM", 4);
         rowClass = "mode";
     } else if (slot == 13 && weapon % 4 == 1) {
-        ref.classCode = 0xFFFFFFFFu;
+        ref.classCode = 0xFFFFFFFFu;  // no class
     }
     const std::vector<int> rows = RowsOfClass(rowClass);
     const int row = rows[(weapon * 7 + slot * 3) % rows.size()];
     ref.tagId = TagIdentifier(row);
     ref.namePointer = NamePointerOfRow(row);
     if (slot == 17) {  // a reference to no tag
-        ref.tagId = 0xFFFFFFFFu;
+        ref.tagId = kNoTag;
         ref.namePointer = 0;
     } else if (slot == 21 && weapon % 5 == 2) {  // one byte into a name: no catalogue name
         ref.namePointer += 1;

@@ -3,9 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "catalogue/supported_map.h"
 #include "core/result.h"
-#include "tools/tag_index.h"
 
 // Builds a complete map that the editor can work on: the map's header and tag index, the
 // catalogue's names at their offsets, and the fifteen weapon structures. Byte for byte the same
@@ -13,9 +11,6 @@
 
 namespace demo {
 
-// The tag index lies right before the names.
-inline constexpr std::uint32_t kIndexOffset =
-    kFirstNameOffset - tools::kIndexHeaderSize - kTagCount * tools::kIndexEntrySize;
 inline constexpr std::uint32_t kFileSize = 0x02A47000u;
 // A weapon's second block lies this far into the weapon's own data (kWeaponDataSize bytes).
 inline constexpr std::uint32_t kSecondBlockDistance = 0x520;

@@ -40,9 +40,6 @@ inline constexpr std::uint32_t kEntryIdentifierField = 12;
 inline constexpr std::uint32_t kEntryNamePointerField = 16;
 inline constexpr std::uint32_t kEntryMetaPointerField = 20;
 
-// Offsets, pointers and identifiers are written as the catalogue's rules write them.
-using ::Hex;
-
 // How every rule a map must keep names its first mismatch: "WHERE: expected X, found Y".
 Failure Mismatch(const std::string& where, const std::string& expected, const std::string& found);
 
