@@ -8,6 +8,7 @@
 
 #include "app/weapon_records.h"
 #include "catalogue/supported_map.h"
+#include "core/hex.h"
 #include "editor/number_text.h"
 
 namespace cli {
@@ -68,10 +69,7 @@ Json Record(const char* name, const WeaponStruct& w) {
         {"tag_refs", List(w.GetTagRefCount(),
                           [&](int i) {
                               const TagReference* r = w.GetTagRef(i);
-                              unsigned char bytes[4];
-                              std::memcpy(bytes, &r->classCode, 4);
-                              return Json{{"class_bytes", Format("%02x%02x%02x%02x", bytes[0],
-                                                                 bytes[1], bytes[2], bytes[3])},
+                              return Json{{"class_bytes", HexOfBytes(&r->classCode, 4)},
                                           {"name_pointer", r->namePointer},
                                           {"reserved", r->reserved},
                                           {"tag_id", r->tagId}};

@@ -1,6 +1,5 @@
 #include "cli/patch_fields.h"
 
-#include <charconv>
 #include <cstring>
 
 #include "catalogue/supported_map.h"
@@ -22,30 +21,6 @@ T Cooked(const std::string& bytes) {
 }
 
 }  // namespace
-
-std::string HexOfBytes(const void* data, std::size_t size) {
-    std::string text;
-    for (std::size_t i = 0; i < size; ++i) {
-        const unsigned byte = static_cast<const unsigned char*>(data)[i];
-        text += "0123456789abcdef"[byte >> 4];
-        text += "0123456789abcdef"[byte & 15];
-    }
-    return text;
-}
-
-bool BytesFromHex(const std::string& text, std::string& bytes) {
-    bytes.clear();
-    for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
-        unsigned byte = 0;
-        const char* pair = text.data() + i;
-        const auto [end, error] = std::from_chars(pair, pair + 2, byte, 16);
-        if (error != std::errc() || end != pair + 2) {
-            return false;
-        }
-        bytes += static_cast<char>(byte);
-    }
-    return text.size() % 2 == 0;
-}
 
 // The record holds the file's own bytes, so a value's bytes are its storage's.
 std::string ValueBytes(FieldRef field, const WeaponStruct& record) {
