@@ -74,9 +74,7 @@ void BM_StartUpFloor(benchmark::State& state) {
         }
         const WeaponStruct record(kWeaponList[entry].metaOffset);
         for (int i = 0; i < record.GetTagRefCount(); ++i) {
-            char bytes[4];
-            std::memcpy(bytes, &record.GetTagRef(i)->classCode, 4);
-            if (FindTagClassByStoredClass(StoredClassText(bytes)) != nullptr) {
+            if (FindTagClassByCode(record.GetTagRef(i)->classCode) != nullptr) {
                 namePointers.push_back(record.GetTagRef(i)->namePointer);
             }
         }

@@ -233,9 +233,7 @@ class ProgramFileWork {
             }
             const WeaponStruct& record = startUp.weapons[entry];
             for (int i = 0; i < record.GetTagRefCount(); ++i) {
-                char stored[4];
-                std::memcpy(stored, &record.GetTagRef(i)->classCode, 4);
-                if (FindTagClassByStoredClass(StoredClassText(stored)) != nullptr) {
+                if (FindTagClassByCode(record.GetTagRef(i)->classCode) != nullptr) {
                     namePointers_.push_back(record.GetTagRef(i)->namePointer);
                 }
             }

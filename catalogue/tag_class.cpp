@@ -41,6 +41,8 @@ const TagClass* FindTagClassByLabel(std::string_view text) {
     return nullptr;
 }
 
-std::string_view StoredClassText(const char (&classBytes)[4]) {
-    return std::string_view(classBytes, strnlen(classBytes, 4));
+const TagClass* FindTagClassByCode(std::uint32_t classCode) {
+    char classBytes[4];
+    std::memcpy(classBytes, &classCode, sizeof classBytes);
+    return FindTagClassByStoredClass(std::string_view(classBytes, strnlen(classBytes, 4)));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 // The thirteen tag reference classes the editor knows.
@@ -21,5 +22,6 @@ const TagClass* FindTagClassByStoredClass(std::string_view storedText);
 // The first row, in the lookup order, whose label begins the text, or nullptr.
 const TagClass* FindTagClassByLabel(std::string_view text);
 
-// A reference's class bytes as text: up to the first zero byte, at most four characters.
-std::string_view StoredClassText(const char (&classBytes)[4]);
+// The row whose stored bytes a reference's class code holds, read as FindTagClassByStoredClass
+// reads them, or nullptr.
+const TagClass* FindTagClassByCode(std::uint32_t classCode);

@@ -150,8 +150,7 @@ Made Make(const Change& change, WeaponStruct& record) {
     }
     TagReference& slot = *change.slot;
     const TagReference was = slot;
-    slot.tagId = change.row < 0 ? kNoTag : kTagIdentifiers[change.row];
-    slot.namePointer = change.row < 0 ? 0 : NamePointerOfRow(change.row);
+    PointAtRow(slot, change.row);
     return {WeaponStruct::ReadTagName(was.namePointer), WeaponStruct::ReadTagName(slot.namePointer),
             std::memcmp(&was, &slot, sizeof slot) != 0};
 }

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "catalogue/tag_catalogue.h"
+
 namespace {
 
 bool IsOfClass(const TagReference& ref, const TagClass& tagClass) {
@@ -11,9 +13,7 @@ bool IsOfClass(const TagReference& ref, const TagClass& tagClass) {
 }  // namespace
 
 const TagClass* ClassOfReference(const TagReference& ref) {
-    char classBytes[4];
-    std::memcpy(classBytes, &ref.classCode, sizeof classBytes);
-    return FindTagClassByStoredClass(StoredClassText(classBytes));
+    return FindTagClassByCode(ref.classCode);
 }
 
 TagReference* NthReferenceOfClass(const WeaponStruct& record, const TagClass& tagClass, int n) {
@@ -38,7 +38,12 @@ int PositionOfSlot(const WeaponStruct& record, int slot) {
     const TagReference& ref = *record.GetTagRef(slot);
     int position = 0;
     for (int before = 0; before < slot; ++before) {
-        position += std::memcmp(&record.GetTagRef(before)->classCode, &ref.classCode, 4) == 0;
+        position += record.GetTagRef(before)->classCode == ref.classCode;
     }
     return position;
+}
+
+void PointAtRow(TagReference& ref, int row) {
+    ref.tagId = row < 0 ? kNoTag : kTagIdentifiers[row];
+    ref.namePointer = row < 0 ? 0 : NamePointerOfRow(row);
 }

@@ -17,3 +17,7 @@ int ReferencesOfClass(const WeaponStruct& record, const TagClass& tagClass);
 
 // The place of a slot's reference among those of its class, as the tree shows it.
 int PositionOfSlot(const WeaponStruct& record, int slot);
+
+// Points a reference at a catalogue row, or at no tag for -1: its identifier and name pointer;
+// its class and reserved bytes stay.
+void PointAtRow(TagReference& ref, int row);

@@ -80,9 +80,6 @@ void EditorDialog::UpdateTagReference(WeaponStruct& weapon, const TagClass& tagC
     if (!row) {
         return;
     }
-    const std::uint32_t tagId = *row == -1 ? kNoTag : kTagIdentifiers[*row];
-    const std::uint32_t namePointer = *row == -1 ? 0 : NamePointerOfRow(*row);
-
     // The item's place among its siblings is the rank of its slot among the slots of its class.
     const platform::TreeItem selectedNow = m_weaponTree.GetSelectedItem();
     int position = 0;
@@ -98,8 +95,7 @@ void EditorDialog::UpdateTagReference(WeaponStruct& weapon, const TagClass& tagC
     if (slot == nullptr) {
         return;  // no slot of the class at that place: nothing changes
     }
-    slot->tagId = tagId;
-    slot->namePointer = namePointer;
-    m_weaponTree.SetItemText(g_selectedItem, WeaponStruct::ReadTagName(namePointer));
+    PointAtRow(*slot, *row);
+    m_weaponTree.SetItemText(g_selectedItem, WeaponStruct::ReadTagName(slot->namePointer));
     weapon.WriteToMap();
 }

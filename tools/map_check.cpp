@@ -239,8 +239,7 @@ Status CheckReference(const TagReference& ref) {
     if (ref.tagId != kNoTag && (row >= kTagCount || TagIdentifier(row) != ref.tagId)) {
         return Mismatch("identifier", "a catalogue tag's or 0xFFFFFFFF", Hex(ref.tagId));
     }
-    const TagClass* known =
-        ref.classCode == kNoTag ? nullptr : FindTagClassByStoredClass(StoredClassText(classBytes));
+    const TagClass* known = ref.classCode == kNoTag ? nullptr : FindTagClassByCode(ref.classCode);
     const std::uint32_t offset = ref.namePointer - ADDRESS_MAGIC;
     if (known == nullptr || ref.namePointer == 0 ||
         (offset >= kFirstNameOffset && offset < NamesEnd())) {
