@@ -16,6 +16,7 @@
 #include "tests/support/file_image.h"
 #include "tests/support/map_folder.h"
 #include "weapon/map_file.h"
+#include "weapon/weapon_layout.h"
 
 namespace {
 
@@ -24,7 +25,6 @@ namespace fs = std::filesystem;
 
 // The Ghost, last in the tree: its blocks lie near the end of the demo map.
 const std::uint32_t kMeta = kWeaponList[14].metaOffset;
-constexpr std::uint32_t kMagic = 0x7E06AA00;
 
 struct Probe {
     std::string path;
@@ -54,9 +54,9 @@ struct DemoFolder : MapFolder {
 std::uint64_t SecondBlock() {
     std::uint32_t pointer = 0;
     for (int i = 0; i < 4; ++i) {
-        pointer |= std::uint32_t{DemoMap().At(kMeta + 0x4F4 + i)} << 8 * i;
+        pointer |= std::uint32_t{DemoMap().At(kMeta + kBlockPointerOffset + i)} << 8 * i;
     }
-    return pointer - kMagic;
+    return pointer - ADDRESS_MAGIC;
 }
 
 void Perform(HeadlessWindow& w, const Probe& probe) {
@@ -171,10 +171,11 @@ TEST(Fault, ASecondBlockPointerLeadingNowhereWritesNoSecondBlock) {
     const auto size = static_cast<std::uint32_t>(DemoMap().Size());
     EffectOf(kMaxAmmo), EffectOf(kZooms);
     // Below the magic, at the end of the file, straddling it, at the top of the address space.
-    for (const std::uint32_t pointer : {0x10u, size + kMagic, size - 4 + kMagic, 0xFFFFFFFFu}) {
+    for (const std::uint32_t pointer :
+         {0x10u, size + ADDRESS_MAGIC, size - 4 + ADDRESS_MAGIC, 0xFFFFFFFFu}) {
         SCOPED_TRACE(pointer);
         DemoFolder folder;
-        folder.Patch32(kMeta + 0x4F4, pointer);
+        folder.Patch32(kMeta + kBlockPointerOffset, pointer);
         const FileImage bad = FileImage::Of(kMapFileName);
         RunEditor([&](HeadlessWindow& w) {
             // The second block was never read: its fields keep the record's first zero.
@@ -190,7 +191,7 @@ TEST(Fault, ASecondBlockPointerLeadingNowhereWritesNoSecondBlock) {
         SCOPED_TRACE("after start-up");
         DemoFolder folder;
         RunEditor([&](HeadlessWindow& w) {
-            folder.Patch32(kMeta + 0x4F4, pointer);
+            folder.Patch32(kMeta + kBlockPointerOffset, pointer);
             Perform(w, kMaxAmmo);
             ExpectMap(With(DemoMap(), {kMaxAmmo}));
         });
