@@ -4,37 +4,22 @@ Run by CTest with TORVEX_CLI set to the built program.
 """
 import hashlib
 import os
-import subprocess
-import tempfile
 import unittest
 
-CLI = os.environ.get("TORVEX_CLI", "build/bin/torvex-cli")
-MAP = "cache003.map"
+from tests.torvex_cli import MAP, DemoFolder, cli as run, read_map
+
 # The demo map of the committed path list; a change of the layout or the builder changes it.
 DEMO_SHA256 = "bf203dc51901d332be9ebcf03c68cbacb08bf661a7e1ceb7423e4e169b755776"
 
 
-def run(args, cwd, stdin=""):
-    return subprocess.run([CLI] + args, cwd=cwd, input=stdin, capture_output=True, text=True)
-
-
 class Folder(unittest.TestCase):
     def setUp(self):
-        self.dir = tempfile.TemporaryDirectory()
-        self.cwd = self.dir.name
-        self.assertEqual(run(["make-map", MAP], self.cwd).returncode, 0)
-
-    def tearDown(self):
-        self.dir.cleanup()
-
-    def map_bytes(self):
-        with open(os.path.join(self.cwd, MAP), "rb") as f:
-            return f.read()
+        self.cwd = self.enterContext(DemoFolder())
 
 
 class DemoMapTest(Folder):
     def test_the_demo_map_is_the_same_sparse_file_on_every_run(self):
-        self.assertEqual(hashlib.sha256(self.map_bytes()).hexdigest(), DEMO_SHA256)
+        self.assertEqual(hashlib.sha256(read_map(self.cwd)).hexdigest(), DEMO_SHA256)
         st = os.stat(os.path.join(self.cwd, MAP))
         self.assertLess(st.st_blocks * 512, st.st_size // 4)
 
@@ -72,7 +57,7 @@ class CliTest(Folder):
         self.assertTrue(pistol.split("  Sounds\n")[1].startswith("    NULL\n"))
 
     def test_requests_that_name_nothing_exit_two_and_write_nothing(self):
-        before = self.map_bytes()
+        before = read_map(self.cwd)
         for args in ([], ["tree", "extra"], ["ref", "Pistol", "Models", "x", "3"],
                      ["set", "Pistol"], ["set", "Flamethrower", "Max ammo", "1"],
                      ["set", "Pistol", "Ammo", "1"], ["set", "Pistol", "Unknown longs", "26", "1"],
@@ -80,7 +65,7 @@ class CliTest(Folder):
                      ["ref", "Pistol", "Models", "40", "3"],
                      ["ref", "Pistol", "Models", "0", "1805"]):
             self.assertEqual(run(args, self.cwd).returncode, 2, args)
-        self.assertEqual(self.map_bytes(), before)
+        self.assertEqual(read_map(self.cwd), before)
 
 
 if __name__ == "__main__":

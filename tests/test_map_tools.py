@@ -12,17 +12,13 @@ import subprocess
 import tempfile
 import unittest
 
-CLI = os.environ.get("TORVEX_CLI", "build/bin/torvex-cli")
+from tests.torvex_cli import CLI, MAP, DemoFolder, cli as run
+
 PATHS = os.environ.get("TORVEX_TAG_PATHS", "catalogue/tag_paths.txt")
-MAP = "cache003.map"
 MAGIC = 0x7E06AA00
 CHECKS = ["names", "tag index", "tag count", "magic", "identifiers", "name pointers",
           "meta pointers", "weapon blocks", "weapon references"]
 PISTOL, WARTHOG = 476, 658  # rows
-
-
-def run(args, cwd):
-    return subprocess.run([CLI] + args, cwd=cwd, capture_output=True, text=True)
 
 
 class Map:
@@ -85,13 +81,8 @@ DAMAGES = [
 
 class MapToolsTest(unittest.TestCase):
     def setUp(self):
-        self.dir = tempfile.TemporaryDirectory()
-        self.cwd = self.dir.name
+        self.cwd = self.enterContext(DemoFolder())
         self.map = Map(os.path.join(self.cwd, MAP))
-        self.assertEqual(run(["make-map", MAP], self.cwd).returncode, 0)
-
-    def tearDown(self):
-        self.dir.cleanup()
 
     def test_check_passes_the_demo_map_and_catalogue_gives_the_path_list(self):
         result = run(["check"], self.cwd)

@@ -6,12 +6,10 @@ Run by CTest with TORVEX_CLI set to the built program.
 import json
 import os
 import shutil
-import subprocess
 import tempfile
 import unittest
 
-CLI = os.environ.get("TORVEX_CLI", "build/bin/torvex-cli")
-MAP = "cache003.map"
+from tests.torvex_cli import MAP, cli, read_map
 
 # Edits made through the editor: values (16-bit wrap, a float, an unnamed long), references
 # (another tag of the class, a tag of another class, no tag) on several weapons.
@@ -26,23 +24,15 @@ EDITS = [
 ]
 
 
-def cli(args, cwd):
-    return subprocess.run([CLI] + args, cwd=cwd, capture_output=True, text=True)
-
-
-def read(path):
-    with open(path, "rb") as f:
-        return f.read()
-
-
 class PatchTest(unittest.TestCase):
     def setUp(self):
         self.dir = tempfile.TemporaryDirectory()
         self.top = self.dir.name
         for name in ("base", "edited", "copy"):
             os.mkdir(os.path.join(self.top, name))
-        self.original = os.path.join(self.top, "original.map")
-        self.assertEqual(cli(["make-map", self.original], self.top).returncode, 0)
+        # The original lies above the folders, under the map's own name.
+        self.original = os.path.join(self.top, MAP)
+        self.assertEqual(cli(["make-map", MAP], self.top).returncode, 0)
 
     def tearDown(self):
         self.dir.cleanup()
@@ -65,7 +55,7 @@ class PatchTest(unittest.TestCase):
 
     def test_round_trip_on_varied_originals(self):
         # The original itself varies: the demo map as built, and with some of the edits made.
-        demo = read(self.original)
+        demo = read_map(self.top)
         for base in ([], EDITS[4:6], EDITS[:2]):
             with self.subTest(base=base):
                 with open(self.original, "wb") as f:
@@ -76,9 +66,9 @@ class PatchTest(unittest.TestCase):
                 copy = self.folder("copy")
                 applied = cli(["apply", patch], copy)
                 self.assertEqual(applied.returncode, 0, applied.stderr)
-                self.assertEqual(read(os.path.join(copy, MAP)), read(os.path.join(edited, MAP)))
+                self.assertEqual(read_map(copy), read_map(edited))
                 again = cli(["apply", patch], copy)
-                self.assertEqual(read(os.path.join(copy, MAP)), read(os.path.join(edited, MAP)))
+                self.assertEqual(read_map(copy), read_map(edited))
                 self.assertIn("0 fields changed", again.stdout)
 
     def test_patch_names_fields_as_the_tree_shows_them(self):
@@ -107,7 +97,7 @@ class PatchTest(unittest.TestCase):
                   dict(reference, index=63), dict(value, bytes="409c00"),
                   dict(reference, tag="no/such/tag"), dict(reference, bytes="65")]
         copy = self.folder("copy")
-        before = read(os.path.join(copy, MAP))
+        before = read_map(copy)
         with open(path, "w") as f:
             json.dump({"torvex_patch": 1, "changes": [value] + broken}, f)
         result = cli(["apply", path], copy)
@@ -120,7 +110,7 @@ class PatchTest(unittest.TestCase):
             with open(path, "w") as f:
                 f.write(text)
             self.assertEqual(cli(["apply", path], copy).returncode, 2, text)
-        self.assertEqual(read(os.path.join(copy, MAP)), before)
+        self.assertEqual(read_map(copy), before)
 
     def test_what_the_editor_cannot_change_stays_out_of_the_patch(self):
         edited = self.folder("edited")

@@ -16,8 +16,8 @@ import tempfile
 import time
 import unittest
 
-CLI = os.environ.get("TORVEX_CLI", "build/bin/torvex-cli")
-MAP = "cache003.map"
+from tests.torvex_cli import DemoFolder, cli, read_map
+
 DIALOG = "^Torvex  Beta Version 1\\.0$"
 BOX = "^torvex$"  # the message boxes take the program's name as their caption
 LOOKS = ("tree", "item", "entries", "panel")
@@ -90,24 +90,8 @@ SCENARIOS = [
 ]
 
 
-def run(args, cwd, stdin=""):
-    return subprocess.run(args, cwd=cwd, input=stdin, capture_output=True, text=True)
-
-
-def read_map(cwd):
-    with open(os.path.join(cwd, MAP), "rb") as f:
-        return f.read()
-
-
-class DemoFolder(tempfile.TemporaryDirectory):
-    def __enter__(self):
-        cwd = super().__enter__()
-        subprocess.run([CLI, "make-map", MAP], cwd=cwd, check=True)
-        return cwd
-
-
 def session(cwd, actions):
-    return run([CLI, "session"], cwd, "".join(a + "\n" for a in actions))
+    return cli(["session"], cwd, "".join(a + "\n" for a in actions))
 
 
 class HeadlessTranscripts(unittest.TestCase):
@@ -274,7 +258,7 @@ class WindowsTest:
         if os.environ["DISPLAY"] == ":":
             raise AssertionError("Xvfb did not start")
         with DemoFolder() as cwd:
-            cls.tree = run([CLI, "tree"], cwd).stdout.splitlines()
+            cls.tree = cli(["tree"], cwd).stdout.splitlines()
 
     @classmethod
     def tearDownClass(cls):
