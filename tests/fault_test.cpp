@@ -38,19 +38,6 @@ void ExpectMap(const FileImage& expected) {
         << "a byte that differs";
 }
 
-// The demo map, built once: building it is slow under the sanitizers.
-const FileImage& DemoMap() {
-    static const FileImage image = [] {
-        MapFolder folder;
-        return FileImage::Of(kMapFileName);
-    }();
-    return image;
-}
-
-struct DemoFolder : MapFolder {
-    DemoFolder() : MapFolder(false) { EXPECT_TRUE(DemoMap().WriteTo(kMapFileName)); }
-};
-
 std::uint64_t SecondBlock() {
     std::uint32_t pointer = 0;
     for (int i = 0; i < 4; ++i) {
@@ -78,7 +65,7 @@ struct Effect {
 const Effect& EffectOf(const Probe& probe) {
     static std::map<std::string, Effect> learned;
     if (!learned.contains(probe.path)) {
-        DemoFolder folder;
+        MapFolder folder;
         const Bytes before = folder.ReadMap();
         Effect& effect = learned[probe.path];
         RunEditor([&](HeadlessWindow& w) {
@@ -119,7 +106,7 @@ void RunFault(const std::string& what, const std::function<void(const MapFolder&
             namesUnreadable && probe.typed.empty() ? "NULL" : EffectOf(probe).text;
         const FileImage map = expected(probe);
         EffectOf(kClipSize);  // learned before the editor under test starts
-        DemoFolder folder;
+        MapFolder folder;
         const RunOutcome outcome = RunEditor([&](HeadlessWindow& w) {
             strike(folder);
             Perform(w, probe);
@@ -174,7 +161,7 @@ TEST(Fault, ASecondBlockPointerLeadingNowhereWritesNoSecondBlock) {
     for (const std::uint32_t pointer :
          {0x10u, size + ADDRESS_MAGIC, size - 4 + ADDRESS_MAGIC, 0xFFFFFFFFu}) {
         SCOPED_TRACE(pointer);
-        DemoFolder folder;
+        MapFolder folder;
         folder.Patch32(kMeta + kBlockPointerOffset, pointer);
         const FileImage bad = FileImage::Of(kMapFileName);
         RunEditor([&](HeadlessWindow& w) {
@@ -189,7 +176,7 @@ TEST(Fault, ASecondBlockPointerLeadingNowhereWritesNoSecondBlock) {
     }
     for (const std::uint32_t pointer : {0x10u, 0xFFFFFFF0u}) {
         SCOPED_TRACE("after start-up");
-        DemoFolder folder;
+        MapFolder folder;
         RunEditor([&](HeadlessWindow& w) {
             folder.Patch32(kMeta + kBlockPointerOffset, pointer);
             Perform(w, kMaxAmmo);

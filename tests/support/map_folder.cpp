@@ -24,9 +24,18 @@ MapFolder::MapFolder(bool withDemoMap) : previous_(fs::current_path().string()) 
     path_ = made;
     fs::current_path(path_);
     if (withDemoMap) {
+        EXPECT_TRUE(DemoMap().WriteTo(kMapFileName));
+    }
+}
+
+const FileImage& DemoMap() {
+    static const FileImage image = [] {
+        MapFolder folder(false);
         const Status written = demo::WriteDemoMap(kMapFileName);
         EXPECT_TRUE(written) << written.Error();
-    }
+        return FileImage::Of(kMapFileName);
+    }();
+    return image;
 }
 
 MapFolder::~MapFolder() {

@@ -4,12 +4,17 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/file_image.h"
+
 namespace testing_support {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// The demo map, built once: building it is slow under the sanitizers.
+const FileImage& DemoMap();
+
 // A fresh scratch folder made the working directory for the object's life, optionally with
-// a freshly built demo map in it as cache003.map.
+// the demo map in it as cache003.map.
 class MapFolder {
   public:
     explicit MapFolder(bool withDemoMap = true);
