@@ -2,19 +2,21 @@
 
 HeadlessTranscripts plays each scenario with `torvex-cli session` and compares what it prints
 with the transcript in the table. QtWindow and WineWindow play the same actions on the Qt
-program and on torvex.exe under Wine, with X keyboard and mouse events (xdotool) on an Xvfb
-display of their own, each on a fresh demo map: the map must end equal, byte for byte, to the
-headless editor's after the same actions, and a message box must come up wherever the headless
-editor printed a message.
+program and on the Windows zip's Torvex.EXE under a 32-bit Wine, with X keyboard and mouse
+events (xdotool) on an Xvfb display of their own, each on a fresh demo map: the map must end
+equal, byte for byte, to the headless editor's after the same actions, and a message box must
+come up wherever the headless editor printed a message.
 
-Run by CTest with TORVEX_CLI and, for the windows, TORVEX_QT or TORVEX_EXE and WINE (which
-tests/win32/with-wine sets).
+Run by CTest with TORVEX_CLI and, for the windows, TORVEX_QT, or TORVEX_ZIP, TORVEX_EXE (the
+build's program, which the zip must hold) and WINE (which tests/win32/with-wine sets).
 """
+import hashlib
 import os
 import subprocess
 import tempfile
 import time
 import unittest
+import zipfile
 
 from tests.torvex_cli import DemoFolder, cli, read_map
 
@@ -242,7 +244,8 @@ class WindowsTest:
     """What both desktop programs must do; a subclass says how to start one."""
 
     command = []
-    size = None  # the window's size in pixels, where it is known beforehand
+    # 388 by 141 dialog units of the dialog's font, 6 by 11 pixels a character over 4 by 8.
+    size = (582, 194)
 
     @classmethod
     def setUpClass(cls):
@@ -297,8 +300,7 @@ class WindowsTest:
             try:
                 window = wait_for(lambda: shown(DIALOG), "the dialog")[0]
                 player = Player(window, self.tree)
-                if self.size:
-                    self.assertEqual((player.width, player.height), self.size)
+                self.assertEqual((player.width, player.height), self.size)
                 for action in actions:
                     if action.split()[0] not in LOOKS:
                         if action in ENDINGS:
@@ -316,7 +318,6 @@ class WindowsTest:
 @unittest.skipUnless(os.environ.get("TORVEX_QT"), "TORVEX_QT names no Qt program")
 class QtWindow(WindowsTest, unittest.TestCase):
     command = [os.environ.get("TORVEX_QT", "")]
-    size = (582, 194)  # 388 by 141 dialog units of 6 by 11 pixels over 4 by 8
 
     @classmethod
     def setUpClass(cls):
@@ -324,10 +325,32 @@ class QtWindow(WindowsTest, unittest.TestCase):
         super().setUpClass()
 
 
-@unittest.skipUnless(os.environ.get("TORVEX_EXE") and os.environ.get("WINE"),
-                     "needs TORVEX_EXE and WINE (tests/win32/with-wine)")
+@unittest.skipUnless(os.environ.get("TORVEX_ZIP") and os.environ.get("WINE"),
+                     "needs TORVEX_ZIP, TORVEX_EXE and WINE (tests/win32/with-wine)")
 class WineWindow(WindowsTest, unittest.TestCase):
-    command = [os.environ.get("WINE", ""), os.environ.get("TORVEX_EXE", "")]
+    """The 32-bit program a Windows user runs: unpacked from the zip, under its shipped name."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.unpacked = tempfile.TemporaryDirectory()
+        with zipfile.ZipFile(os.environ["TORVEX_ZIP"]) as z:
+            exe = z.extract(next(n for n in z.namelist() if n.lower().endswith(".exe")),
+                            cls.unpacked.name)
+        if digest(exe) != digest(os.environ["TORVEX_EXE"]):
+            raise AssertionError("the zip holds another program than this build's "
+                                 + os.environ["TORVEX_EXE"] + ": run scripts/package")
+        cls.command = [os.environ["WINE"], exe]
+        super().setUpClass()
+
+    @classmethod
+    def tearDownClass(cls):
+        super().tearDownClass()
+        cls.unpacked.cleanup()
+
+
+def digest(path):
+    with open(path, "rb") as f:
+        return hashlib.sha256(f.read()).hexdigest()
 
 
 if __name__ == "__main__":
