@@ -1,8 +1,6 @@
 #include "weapon/map_file.h"
 
-#ifndef _WIN32
 #include <sys/stat.h>
-#endif
 
 namespace {
 
@@ -26,11 +24,12 @@ bool IsRegularFile(std::FILE* file) {
 }
 
 // Permission bits that grant nobody writing make a file read-only, even to a superuser who
-// could open it anyway: as the read-only attribute does on Windows, where the open fails.
+// could open it anyway. Windows refuses to open a file with the read-only attribute for writing,
+// but not every program that runs Windows programs does, so the attribute is asked for too.
 bool GrantsNoWriting(std::FILE* file) {
 #ifdef _WIN32
-    (void)file;
-    return false;
+    struct _stat64 status;
+    return _fstat64(_fileno(file), &status) == 0 && (status.st_mode & _S_IWRITE) == 0;
 #else
     struct stat status;
     return fstat(fileno(file), &status) == 0 &&
