@@ -140,6 +140,7 @@ int main(int argc, char** argv) {
         return tools::RunCheck(std::cout);
     }
     if (*catalogue) {
+        cli::WriteOutputAsBytes();
         return tools::RunCatalogue(catalogueMap, std::cout, std::cerr);
     }
     if (*diff) {

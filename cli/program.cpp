@@ -1,6 +1,11 @@
 #include "cli/program.h"
 
+#include <cstdio>
 #include <iostream>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include "platform/win_app.h"
 
@@ -15,6 +20,13 @@ void RunEditor(const platform::headless::HeadlessBackend::Driver& driver) {
     platform::SetBackend(&backend);
     platform::RunApplication();
     platform::SetBackend(nullptr);
+}
+
+void WriteOutputAsBytes() {
+#ifdef _WIN32
+    std::fflush(stdout);
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
 }
 
 }  // namespace cli

@@ -10,4 +10,8 @@ namespace cli {
 // print "message <text>" on stdout. A start-up failure ends the process with its status.
 void RunEditor(const platform::headless::HeadlessBackend::Driver& driver);
 
+// Makes standard output write its bytes as they are, for output that is a file format of its
+// own: Windows would otherwise end its lines in a carriage return and a line feed.
+void WriteOutputAsBytes();
+
 }  // namespace cli

@@ -16,7 +16,7 @@ set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 # What the packages hold, for scripts/package to build before it packs.
 add_custom_target(torvex_package_files)
 if(WIN32)
-    add_dependencies(torvex_package_files torvex)
+    add_dependencies(torvex_package_files torvex torvex-cli)
 elseif(TORVEX_BUILD_QT)
     add_dependencies(torvex_package_files torvex torvex-cli torvex_icon_pngs torvex_docs)
 endif()
@@ -31,7 +31,7 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 if(WIN32)
-    # torvex-VERSION-win32.zip: the program, its README and licence in one folder.
+    # torvex-VERSION-win32.zip: the programs, their README and licence in one folder.
     set(CPACK_GENERATOR ZIP)
 else()
     set(CPACK_GENERATOR DEB)
