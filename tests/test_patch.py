@@ -1,7 +1,8 @@
 """Weapon mods as patch files: a diff of an edited map against its original, applied to a copy of
 the original, gives the edited map back byte for byte; a patch with any error writes nothing.
 
-Run by CTest with TORVEX_CLI set to the built program.
+Run by CTest with TORVEX_CLI set to the built program; with TORVEX_OTHER_CLI, a patch made by
+either program must apply with the other, to the same bytes.
 """
 import json
 import os
@@ -9,7 +10,7 @@ import shutil
 import tempfile
 import unittest
 
-from tests.torvex_cli import MAP, cli, read_map
+from tests.torvex_cli import CLI, MAP, OTHER_CLI, cli, native, read_map
 
 # Edits made through the editor: values (16-bit wrap, a float, an unnamed long), references
 # (another tag of the class, a tag of another class, no tag) on several weapons.
@@ -22,6 +23,10 @@ EDITS = [
     ["ref", "Warthog", "Sounds", "1", "-1"],
     ["ref", "Needler", "Effects", "0", "5"],
 ]
+
+PATCH = "patch.json"
+# Which program makes the patch, which applies it.
+PROGRAM_PAIRS = [(CLI, CLI)] + ([(CLI, OTHER_CLI), (OTHER_CLI, CLI)] if OTHER_CLI else [])
 
 
 class PatchTest(unittest.TestCase):
@@ -45,11 +50,13 @@ class PatchTest(unittest.TestCase):
             self.assertEqual(cli(edit, cwd).returncode, 0, edit)
         return cwd
 
-    def diff(self, cwd):
-        result = cli(["diff", self.original], cwd)
+    # The original and the patch lie above the folders, and are named from there as a user of
+    # each system names them.
+    def diff(self, cwd, program=CLI):
+        result = cli(["diff", native("../" + MAP, program)], cwd, program=program, text=False)
         self.assertEqual(result.returncode, 0, result.stderr)
-        path = os.path.join(self.top, "patch.json")
-        with open(path, "w") as f:
+        path = os.path.join(self.top, PATCH)
+        with open(path, "wb") as f:
             f.write(result.stdout)
         return path, json.loads(result.stdout)
 
@@ -57,19 +64,20 @@ class PatchTest(unittest.TestCase):
         # The original itself varies: the demo map as built, and with some of the edits made.
         demo = read_map(self.top)
         for base in ([], EDITS[4:6], EDITS[:2]):
-            with self.subTest(base=base):
-                with open(self.original, "wb") as f:
-                    f.write(demo)
-                shutil.copyfile(os.path.join(self.folder("base", base), MAP), self.original)
-                edited = self.folder("edited", EDITS)
-                patch, _ = self.diff(edited)
-                copy = self.folder("copy")
-                applied = cli(["apply", patch], copy)
-                self.assertEqual(applied.returncode, 0, applied.stderr)
-                self.assertEqual(read_map(copy), read_map(edited))
-                again = cli(["apply", patch], copy)
-                self.assertEqual(read_map(copy), read_map(edited))
-                self.assertIn("0 fields changed", again.stdout)
+            with open(self.original, "wb") as f:
+                f.write(demo)
+            shutil.copyfile(os.path.join(self.folder("base", base), MAP), self.original)
+            edited = self.folder("edited", EDITS)
+            for maker, applier in PROGRAM_PAIRS:
+                with self.subTest(base=base, maker=maker, applier=applier):
+                    self.diff(edited, maker)
+                    copy = self.folder("copy")
+                    applied = cli(["apply", native("../" + PATCH, applier)], copy, program=applier)
+                    self.assertEqual(applied.returncode, 0, applied.stderr)
+                    self.assertEqual(read_map(copy), read_map(edited))
+                    again = cli(["apply", native("../" + PATCH, applier)], copy, program=applier)
+                    self.assertEqual(read_map(copy), read_map(edited))
+                    self.assertIn("0 fields changed", again.stdout)
 
     def test_patch_names_fields_as_the_tree_shows_them(self):
         _, patch = self.diff(self.folder("edited", EDITS))
@@ -100,7 +108,7 @@ class PatchTest(unittest.TestCase):
         before = read_map(copy)
         with open(path, "w") as f:
             json.dump({"torvex_patch": 1, "changes": [value] + broken}, f)
-        result = cli(["apply", path], copy)
+        result = cli(["apply", native("../" + PATCH)], copy)
         self.assertEqual(result.returncode, 2)
         lines = result.stderr.splitlines()
         self.assertEqual(len(lines), len(broken))
@@ -109,7 +117,7 @@ class PatchTest(unittest.TestCase):
         for text in ("{", '{"torvex_patch": 1}', "[]"):
             with open(path, "w") as f:
                 f.write(text)
-            self.assertEqual(cli(["apply", path], copy).returncode, 2, text)
+            self.assertEqual(cli(["apply", native("../" + PATCH)], copy).returncode, 2, text)
         self.assertEqual(read_map(copy), before)
 
     def test_what_the_editor_cannot_change_stays_out_of_the_patch(self):
@@ -120,7 +128,7 @@ class PatchTest(unittest.TestCase):
             for offset in (0x027EBA14 + 0x028, 0x027EBA14 + 0x038 + 8, 0x029D183C):
                 f.seek(offset)
                 f.write(b"X")
-        result = cli(["diff", self.original], edited)
+        result = cli(["diff", native("../" + MAP)], edited)
         self.assertEqual(result.returncode, 0)
         self.assertEqual(json.loads(result.stdout)["changes"], [])
         self.assertEqual(len(result.stderr.splitlines()), 3, result.stderr)
