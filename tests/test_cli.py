@@ -56,6 +56,14 @@ class CliTest(Folder):
         self.assertIn("\n  Max ammo: -25536\n", pistol)
         self.assertTrue(pistol.split("  Sounds\n")[1].startswith("    NULL\n"))
 
+    def test_a_read_only_map_is_refused_even_where_it_could_be_written(self):
+        os.chmod(os.path.join(self.cwd, MAP), 0o444)  # the read-only attribute, under Wine
+        before = read_map(self.cwd)
+        result = run(["set", "Pistol", "Max ammo", "5"], self.cwd)
+        self.assertEqual((result.returncode, result.stdout), (
+            1, "message Can't open map, make sure cache003.map is in this directory\n"))
+        self.assertEqual(read_map(self.cwd), before)
+
     def test_requests_that_name_nothing_exit_two_and_write_nothing(self):
         before = read_map(self.cwd)
         for args in ([], ["tree", "extra"], ["ref", "Pistol", "Models", "x", "3"],

@@ -9,30 +9,15 @@ import os
 import sys
 import zipfile
 
-
-def digest(data):
-    return hashlib.sha256(data).hexdigest()
-
-
-def main(zip_path, built, out):
-    os.makedirs(out, exist_ok=True)
-    with zipfile.ZipFile(zip_path) as z:
-        programs = [n for n in z.namelist() if n.lower().endswith(".exe")]
-        for member in programs:
-            name = os.path.basename(member)
-            data = z.read(member)
-            with open(os.path.join(built, name.lower()), "rb") as f:
-                if digest(data) != digest(f.read()):
-                    sys.exit(f"shipped.py: the zip's {name} is not {built}/{name.lower()}: "
-                             "run scripts/package")
-            with open(os.path.join(out, name), "wb") as f:
-                f.write(data)
-            print(f"{digest(data)}  {name}")
-    if not programs:
-        sys.exit(f"shipped.py: {zip_path} holds no program")
-
-
-if __name__ == "__main__":
-    if len(sys.argv) != 4:
-        sys.exit(__doc__)
-    main(*sys.argv[1:])
+zip_path, built, out = sys.argv[1:]
+os.makedirs(out, exist_ok=True)
+with zipfile.ZipFile(zip_path) as z:
+    for name, member in ((os.path.basename(n), n) for n in z.namelist()
+                         if n.lower().endswith(".exe")):
+        data = z.read(member)
+        with open(os.path.join(built, name.lower()), "rb") as f:
+            if data != f.read():
+                sys.exit(f"shipped.py: the zip's {name} is not the build's: run scripts/package")
+        with open(os.path.join(out, name), "wb") as f:
+            f.write(data)
+        print(hashlib.sha256(data).hexdigest(), name)
