@@ -12,7 +12,8 @@ import unittest
 from tests.torvex_cli import MAP, cli, read_map
 
 # Edits made through the editor: values (16-bit wrap, a float, an unnamed long), references
-# (another tag of the class, a tag of another class, no tag) on several weapons.
+# (another tag of the class, a tag of another class, no tag, a weapon's last slot) on several
+# weapons. The Ghost's third effect is its last reference, slot 34.
 EDITS = [
     ["set", "Pistol", "Max ammo", "40000"],
     ["set", "Pistol", "Zoom 1", "0.1"],
@@ -21,6 +22,7 @@ EDITS = [
     ["ref", "Pistol", "Models", "0", "200"],
     ["ref", "Warthog", "Sounds", "1", "-1"],
     ["ref", "Needler", "Effects", "0", "5"],
+    ["ref", "Ghost", "Effects", "2", "1693"],
 ]
 
 
