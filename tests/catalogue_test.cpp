@@ -5,6 +5,8 @@
 #include "catalogue/path_list_rules.h"
 #include "catalogue/supported_map.h"
 #include "catalogue/tag_catalogue.h"
+#include "tests/support/map_folder.h"
+#include "weapon/weapon_struct.h"
 
 namespace {
 
@@ -29,6 +31,17 @@ TEST(PathForId, AnswersAtItsEdges) {
     };
     for (const auto& [id, path] : cases) {
         EXPECT_EQ(PathForId(id), path) << std::hex << id;
+    }
+}
+
+// The tree names a reference by the row whose name its pointer leads to. The lookup stops a row
+// short of the end, as PathForId does, so a reference to the last row shows "NULL", though the
+// map holds that row's name too.
+TEST(ReadTagName, NamesEveryRowButTheLast) {
+    testing_support::MapFolder folder;
+    for (int row = 0; row < kTagCount; ++row) {
+        const std::string name(row == kTagCount - 1 ? "NULL" : TagNameOfRow(row));
+        ASSERT_EQ(WeaponStruct::ReadTagName(NamePointerOfRow(row)), name) << "row " << row;
     }
 }
 
