@@ -30,8 +30,6 @@ ENDINGS = ("exit", "escape", "enter")
 # (item 1) holds three model references, the second "characters/ranger/ranger undersuit"; its
 # list of models offers the 63 catalogue rows whose paths end in "mode", and "-1: NULL".
 SCENARIOS = [
-    ("max-ammo-keeps-16-bits", ["select 1.17", "type 40000", "update", "item 1.17", "exit"],
-     ["Max ammo: -25536"]),  # 40000 is 0x9C40
     ("text-after-the-number", ["select 1.19", "type 12abc", "update", "item 1.19", "exit"],
      ["Projectiles per shot: 12"]),
     ("floats-and-an-unnamed-long",
