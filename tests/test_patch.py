@@ -28,16 +28,12 @@ EDITS = [
 
 class PatchTest(unittest.TestCase):
     def setUp(self):
-        self.dir = tempfile.TemporaryDirectory()
-        self.top = self.dir.name
+        self.top = self.enterContext(tempfile.TemporaryDirectory())
         for name in ("base", "edited", "copy"):
             os.mkdir(os.path.join(self.top, name))
         # The original lies above the folders, under the map's own name.
         self.original = os.path.join(self.top, MAP)
         self.assertEqual(cli(["make-map", MAP], self.top).returncode, 0)
-
-    def tearDown(self):
-        self.dir.cleanup()
 
     def folder(self, name, edits=()):
         """A folder holding a copy of the original map with the edits made through the editor,
