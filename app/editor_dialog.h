@@ -51,8 +51,8 @@ class EditorDialog : public platform::Dialog {
   private:
     void RunSelectionSteps();
     void ClearValueCombo();
-    // The catalogue row the list's selected entry begins with, -1 for "-1: NULL"; none without
-    // a selection or for an entry that names no row.
+    // The catalogue row the list's selected entry begins with, whatever the entry: -1 for
+    // "-1: NULL", 0 for one without a number. None without a selection.
     std::optional<int> SelectedRow() const;
     std::string ItemText(platform::TreeItem item) const;
     void UpdateValue(WeaponStruct& weapon, const FieldRef& field);

@@ -71,7 +71,10 @@ void EditorDialog::FillIdentifierCombo(const char* listClass) {
 }
 
 void EditorDialog::OnComboSelChange() {
-    if (const std::optional<int> row = SelectedRow()) {
+    const std::optional<int> row = SelectedRow();
+    // Choosing "Custom Value:" keeps the user's number in the edit box, rather than showing row
+    // 0's identifier, which Update would then store as 0.
+    if (row && m_valueCombo.GetLBText(m_valueCombo.GetCurSel()) != kCustomValueEntry) {
         m_newValue = Format("%X", *row == -1 ? kNoTag : kTagIdentifiers[*row]);
         UpdateData(false);
     }
@@ -82,11 +85,7 @@ std::optional<int> EditorDialog::SelectedRow() const {
     if (selected == platform::kComboError) {
         return std::nullopt;
     }
-    const std::string text = m_valueCombo.GetLBText(selected);
-    const int row = ParseInt(text);  // the number ends at the ":"
-    // "Custom Value:" names no row: the user's number stays in the edit box.
-    if (text == kCustomValueEntry || row < -1 || row >= kTagCount) {
-        return std::nullopt;
-    }
-    return row;
+    // The number ends at the ":". Every entry is the panel's own, so it is a searched row, -1 for
+    // no tag, or 0 for "Custom Value:", which begins with no number.
+    return ParseInt(m_valueCombo.GetLBText(selected));
 }

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
-#include <iterator>
+#include <span>
 #include <vector>
 
 #include "catalogue/supported_map.h"
@@ -19,26 +19,20 @@ struct FieldPlace {
     std::uint32_t size;
 };
 
-template <std::size_t N>
-constexpr int FieldsOfKind(const LayoutRow (&rows)[N], FieldKind kind) {
-    int fields = 0;
-    for (const LayoutRow& row : rows) {
-        fields += row.kind == kind ? row.count : 0;
-    }
-    return fields;
-}
-
 // The index-th field of a kind in walk order: the main block's first, then the second block's.
 // This is also the field's index in its record array.
 constexpr FieldPlace PlaceOf(FieldKind kind, int index) {
     const auto size = static_cast<std::uint32_t>(FieldSize(kind));
-    const long main = FieldOffset(kMainBlock, std::size(kMainBlock), kind, index);
-    if (main >= 0) {
-        return {false, static_cast<std::uint32_t>(main), size};
+    for (const bool second : {false, true}) {
+        for (const LayoutRow& row :
+             second ? std::span<const LayoutRow>(kSecondBlock) : kMainBlock) {
+            if (row.kind == kind && index < row.count) {
+                return {second, row.offset + size * static_cast<std::uint32_t>(index), size};
+            }
+            index -= row.kind == kind ? row.count : 0;
+        }
     }
-    const int inMain = FieldsOfKind(kMainBlock, kind);
-    const long second = FieldOffset(kSecondBlock, std::size(kSecondBlock), kind, index - inMain);
-    return {true, static_cast<std::uint32_t>(second), size};
+    return {};  // the layout has no such field
 }
 
 inline std::uint64_t FileOffsetOf(const WeaponStruct& record, const FieldPlace& place) {

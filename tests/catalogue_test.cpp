@@ -5,6 +5,8 @@
 #include "catalogue/path_list_rules.h"
 #include "catalogue/supported_map.h"
 #include "catalogue/tag_catalogue.h"
+#include "tests/support/map_folder.h"
+#include "weapon/weapon_struct.h"
 
 namespace {
 
@@ -30,6 +32,31 @@ TEST(PathForId, AnswersAtItsEdges) {
     for (const auto& [id, path] : cases) {
         EXPECT_EQ(PathForId(id), path) << std::hex << id;
     }
+}
+
+// The tree names a reference by the row whose name its pointer leads to. The lookup stops a row
+// short of the end, as PathForId does, so a reference to the last row shows "NULL", though the
+// map holds that row's name too; so does any pointer that starts no row's name.
+TEST(ReadTagName, NamesEveryRowButTheLast) {
+    testing_support::MapFolder folder;
+    for (int row = 0; row < kTagCount; ++row) {
+        const std::string name(row == kTagCount - 1 ? "NULL" : TagNameOfRow(row));
+        ASSERT_EQ(WeaponStruct::ReadTagName(NamePointerOfRow(row)), name) << "row " << row;
+    }
+    for (const std::uint32_t pointer : {0u, NamePointerOfRow(237) + 1, 0x10u}) {
+        EXPECT_EQ(WeaponStruct::ReadTagName(pointer), "NULL") << std::hex << pointer;
+    }
+}
+
+// A name is read as the file holds it, as far as its length: a lost terminator lets the next
+// byte in, and a map cut inside the name gives what is left of it.
+TEST(ReadTagName, ReadsADamagedNameAsTheFileHoldsIt) {
+    testing_support::MapFolder folder;
+    const std::string name(TagNameOfRow(237));
+    folder.Patch(kTagNameOffsets[237] + name.size(), "s", 1);
+    EXPECT_EQ(WeaponStruct::ReadTagName(NamePointerOfRow(237)), name + "s");
+    folder.CutMap(kTagNameOffsets[237] + 7);
+    EXPECT_EQ(WeaponStruct::ReadTagName(NamePointerOfRow(237)), name.substr(0, 7));
 }
 
 std::string Text(const Paths& paths) {

@@ -11,6 +11,7 @@
 #include <map>
 
 #include "catalogue/supported_map.h"
+#include "demo/demo_map.h"
 #include "res/resource.h"
 #include "tests/support/editor_run.h"
 #include "tests/support/file_image.h"
@@ -25,6 +26,7 @@ namespace fs = std::filesystem;
 
 // The Ghost, last in the tree: its blocks lie near the end of the demo map.
 const std::uint32_t kMeta = kWeaponList[14].metaOffset;
+const std::uint64_t kSecond = kMeta + demo::kSecondBlockDistance;
 
 struct Probe {
     std::string path;
@@ -36,14 +38,6 @@ const Probe kReference{"12.4.2", ""};  // the weapon's last reference
 void ExpectMap(const FileImage& expected) {
     EXPECT_EQ(FileImage::FirstDifference(expected, FileImage::Of(kMapFileName)), -1)
         << "a byte that differs";
-}
-
-std::uint64_t SecondBlock() {
-    std::uint32_t pointer = 0;
-    for (int i = 0; i < 4; ++i) {
-        pointer |= std::uint32_t{DemoMap().At(kMeta + kBlockPointerOffset + i)} << 8 * i;
-    }
-    return pointer - ADDRESS_MAGIC;
 }
 
 void Perform(HeadlessWindow& w, const Probe& probe) {
@@ -112,11 +106,7 @@ void RunFault(const std::string& what, const std::function<void(const MapFolder&
             Perform(w, probe);
             EXPECT_EQ(TextAt(w, probe.path), text);
             ExpectMap(map);
-            std::error_code ignored;
-            if (fs::is_directory(kMapFileName, ignored)) {
-                fs::remove(kMapFileName);
-            }
-            fs::permissions(kMapFileName, fs::perms::owner_write, fs::perm_options::add, ignored);
+            fs::remove_all(kMapFileName);  // a file, read-only or not, or a folder
             ASSERT_TRUE(DemoMap().WriteTo(kMapFileName));
             Perform(w, kClipSize);
         });
@@ -144,8 +134,8 @@ TEST(Fault, AMapThatCannotBeWrittenIsLeftAsItWas) {
 // the demo map the second block follows the main block, so a field is written when it fits.
 TEST(Fault, AMapCutShortIsNeitherExtendedNorWrittenPastItsEnd) {
     // Before the weapon, after Number of zooms, through Max ammo, right after the second block.
-    for (const std::uint64_t length : {std::uint64_t{kMeta}, kMeta + std::uint64_t{0x3DC},
-                                       SecondBlock() + 0x009, SecondBlock() + 0x224}) {
+    for (const std::uint64_t length :
+         {std::uint64_t{kMeta}, kMeta + std::uint64_t{0x3DC}, kSecond + 0x009, kSecond + 0x224}) {
         RunFault(
             "cut at " + std::to_string(length), [length](const MapFolder& f) { f.CutMap(length); },
             [length](const Probe& p) { return With(DemoMap(), {p}, length); });

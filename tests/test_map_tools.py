@@ -72,10 +72,7 @@ DAMAGES = [
     ("a second block pointer moved on inside its data",
      lambda m: m.write(m.meta(PISTOL) + 0x4F4, m.word(m.meta(PISTOL) + 0x4F4) + 0x100),
      ["weapon references"], None),
-    ("a full stop in a weapon's name", lambda m: m.write(m.name(237) + 3, b"."), ["names"],
-     "path-syntax"),
-    ("a capital in a weapon's name", lambda m: m.write(m.name(PISTOL) + 8, b"P"), ["names"],
-     "weapons"),
+    # The list's own rules, each named by the path-list rules' test, run on the extracted list.
     ("a tag made a weapon", lambda m: m.write(m.entry(600), b"paew"), None, "class-counts"),
 ]
 

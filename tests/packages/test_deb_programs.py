@@ -18,22 +18,14 @@ HIDE_SOURCES = ["unshare", "--mount", "--map-root-user", "sh", "-c",
 class FromScratchRoot(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.root = extracted_deb()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.root.cleanup()
+        cls.root = cls.enterClassContext(extracted_deb())
 
     def setUp(self):
-        self.folder = tempfile.TemporaryDirectory()
-        self.cwd = self.folder.name
-
-    def tearDown(self):
-        self.folder.cleanup()
+        self.cwd = self.enterContext(tempfile.TemporaryDirectory())
 
     def run_program(self, program, args, stdin="", env=None, timeout=60):
         return subprocess.run(
-            HIDE_SOURCES + [os.path.join(self.root.name, "usr/bin", program)] + args,
+            HIDE_SOURCES + [os.path.join(self.root, "usr/bin", program)] + args,
             cwd=self.cwd, input=stdin, capture_output=True, text=True, env=env, timeout=timeout)
 
     def cli(self, *args, stdin=""):

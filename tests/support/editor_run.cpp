@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "app/editor_app.h"
+#include "cli/session.h"
 #include "platform/win_app.h"
 #include "res/resource.h"
 
@@ -12,12 +11,7 @@ namespace testing_support {
 namespace {
 
 platform::TreeItem ItemAt(HeadlessWindow& window, const std::string& path) {
-    std::vector<int> positions;
-    std::istringstream parts(path);
-    for (std::string part; std::getline(parts, part, '.');) {
-        positions.push_back(std::stoi(part));
-    }
-    return window.TreeControlOf(IDC_WEAPON_TREE).ItemAtPath(positions);
+    return window.TreeControlOf(IDC_WEAPON_TREE).ItemAtPath(cli::ParseItemPath(path));
 }
 
 }  // namespace
