@@ -32,6 +32,11 @@ class WindowsZipTest(unittest.TestCase):
             script = subprocess.run(["i686-w64-mingw32-windres", "-i", exe, "-O", "rc"],
                                     capture_output=True, text=True, check=True).stdout
         name = re.search(r'VALUE "OriginalFilename", "([^"]+)"', script).group(1)
+        # The version block states the project's version, as numbers and as texts.
+        stated = ", ".join(VERSION.split("."))
+        for field in (r"^ (?:FILE|PRODUCT)VERSION (.*)$",
+                      r'VALUE "(?:File|Product)Version", "(.*)"'):
+            self.assertEqual(re.findall(field, script, re.M), [stated] * 2)
         self.assertEqual(sorted(files),
                          sorted(FOLDER + n for n in (name, "README.txt", "LICENSE.txt")))
         for text in (files[FOLDER + "README.txt"], files[FOLDER + "LICENSE.txt"]):
