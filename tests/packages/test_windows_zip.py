@@ -29,6 +29,11 @@ class WindowsZipTest(unittest.TestCase):
                                      text=True, check=True).stdout
             self.assertLessEqual({dll.upper() for dll in re.findall(r"DLL Name: (\S+)", headers)},
                                  SYSTEM_DLLS)
+            # ASLR and DEP: Windows may load it anywhere, for which it keeps its relocations,
+            # and runs none of its data.
+            flags = re.search(r"^DllCharacteristics\s+\w+\n((?:\s+[A-Z_]+\n)*)", headers, re.M)
+            self.assertLessEqual({"DYNAMIC_BASE", "NX_COMPAT"}, set(flags.group(1).split()))
+            self.assertNotIn("relocations stripped", headers)
             script = subprocess.run(["i686-w64-mingw32-windres", "-i", exe, "-O", "rc"],
                                     capture_output=True, text=True, check=True).stdout
         name = re.search(r'VALUE "OriginalFilename", "([^"]+)"', script).group(1)
