@@ -3,6 +3,8 @@
 # format string checks, position-independent programs and read-only relocations bound at start,
 # and the source tree's path mapped to "." (dpkg-buildflags maps the folder it runs in), so that
 # where a clone lies reaches neither the debug information nor the programs' build IDs.
+# They go where Debian's own CMake builds put them, ahead of the build type's flags, so a build
+# that picks another optimisation (scripts/test-other-catalogue's -O1) keeps it.
 find_program(TORVEX_DPKG_BUILDFLAGS dpkg-buildflags REQUIRED
     DOC "Debian's build flags tool (dpkg-dev), which the Linux build takes its flags from")
 foreach(kind CPPFLAGS CXXFLAGS LDFLAGS)
@@ -10,8 +12,7 @@ foreach(kind CPPFLAGS CXXFLAGS LDFLAGS)
         COMMAND ${CMAKE_COMMAND} -E env DEB_BUILD_MAINT_OPTIONS=hardening=+all
                 ${TORVEX_DPKG_BUILDFLAGS} --get ${kind}
         WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
-        OUTPUT_VARIABLE flags OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
-    separate_arguments(${kind} UNIX_COMMAND "${flags}")
+        OUTPUT_VARIABLE ${kind} OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 endforeach()
-add_compile_options(${CPPFLAGS} ${CXXFLAGS})
-add_link_options(${LDFLAGS})
+set(CMAKE_CXX_FLAGS "${CPPFLAGS} ${CXXFLAGS} ${CMAKE_CXX_FLAGS}")
+set(CMAKE_EXE_LINKER_FLAGS "${LDFLAGS} ${CMAKE_EXE_LINKER_FLAGS}")
