@@ -59,7 +59,7 @@ std::uint32_t BareWalk(std::FILE* file, const LayoutRow (&rows)[N], unsigned cha
         for (int i = 0; i < row.count; ++i) {
             void* into = row.kind == FieldKind::BlockPointer ? static_cast<void*>(&blockPointer)
                                                              : static_cast<void*>(buffer);
-            std::fread(into, 1, FieldSize(row.kind), file);
+            benchmark::DoNotOptimize(std::fread(into, 1, FieldSize(row.kind), file));
         }
     }
     return blockPointer;
@@ -96,7 +96,7 @@ void BM_StartUpFloor(benchmark::State& state) {
             }
             std::FILE* file = std::fopen(kMapFileName, "rb");
             std::fseek(file, static_cast<long>(pointer - ADDRESS_MAGIC), SEEK_SET);
-            std::fread(buffer, 1, 40, file);
+            benchmark::DoNotOptimize(std::fread(buffer, 1, 40, file));
             std::fclose(file);
         }
         std::fclose(held);

@@ -45,16 +45,16 @@ else()
     # The libraries come from dpkg-shlibdeps; the window's font stand-in is a data package.
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
     set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation)
-    # The summary above is the first line; this follows it.
+    # The summary above is the first line; this follows it. The AppStream metainfo takes both.
     set(CPACK_PACKAGE_DESCRIPTION
         "Torvex edits, in place, the weapon definitions inside one game map cache
 file, cache003.map, in the folder it is started from: a tree of thirteen
 weapons with their tag references, named values and unnamed values, a panel
 to type a number or pick a tag, and Update, which writes the weapon back.
 .
-torvex is the editor's window (Qt 6); torvex-cli runs the same editor without
-a window, for scripted sessions and single edits, checks that a map is the
-one the program supports, and writes a demo map.")
+The window is torvex (Qt 6); torvex-cli runs the same editor without a
+window, for scripted sessions and single edits, checks that a map is the one
+the program supports, and writes a demo map.")
 endif()
 
 include(CPack)

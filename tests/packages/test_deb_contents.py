@@ -1,12 +1,15 @@
 """The Debian package as files: what it installs where, with which modes, its control fields,
-and what Debian's own checker says of it."""
+what Debian's own checker says of it, and its AppStream metainfo."""
+import os
 import subprocess
 import unittest
+from xml.etree import ElementTree
 
-from packages import DEB, VERSION
+from packages import DEB, VERSION, extracted_deb
 
+METAINFO = "usr/share/metainfo/org.example.torvex.metainfo.xml"
 FILES = ["usr/bin/torvex", "usr/bin/torvex-cli", "usr/share/applications/torvex.desktop",
-         "usr/share/doc/torvex/README.md", "usr/share/doc/torvex/changelog.gz",
+         METAINFO, "usr/share/doc/torvex/README.md", "usr/share/doc/torvex/changelog.gz",
          "usr/share/doc/torvex/copyright", "usr/share/man/man1/torvex.1.gz",
          "usr/share/man/man1/torvex-cli.1.gz"] + [
     f"usr/share/icons/hicolor/{s}x{s}/apps/torvex.png" for s in (16, 32, 48)]
@@ -33,10 +36,25 @@ class DebContentsTest(unittest.TestCase):
             self.assertIn(package, depends)
 
     # Among lintian's checks: the desktop entry, stripped programs, icon sizes that match their
-    # folders, roff warnings in the manual pages, the changelog and copyright files.
-    def test_lintian_finds_no_error_or_warning(self):
-        result = run(["lintian", "--fail-on", "error,warning", DEB])
+    # folders, roff warnings in the manual pages, the changelog and copyright files, and the
+    # programs' hardening, whose tags are only informational but must not show either.
+    def test_lintian_finds_no_error_warning_or_missing_hardening(self):
+        result = run(["lintian", "-I", "-E", "--pedantic", "--fail-on", "error,warning", DEB])
         self.assertEqual(result.returncode, 0, result.stdout)
+        self.assertNotRegex(result.stdout, r"(?m)^\w: torvex: hardening-")
+
+    # Software centres list the program by its metainfo: it must validate, state both licences
+    # and name the package's own desktop entry as what launches the program.
+    def test_metainfo_validates_and_names_the_desktop_entry(self):
+        with extracted_deb() as root:
+            metainfo = os.path.join(root, METAINFO)
+            result = run(["appstreamcli", "validate", "--no-net", metainfo])
+            self.assertEqual(result.returncode, 0, result.stdout)
+            component = ElementTree.parse(metainfo).getroot()
+            for licence in ("metadata_license", "project_license"):
+                self.assertRegex(component.findtext(licence), r"^\S+$")
+            desktop_id = component.findtext("launchable[@type='desktop-id']")
+            self.assertTrue(os.path.isfile(f"{root}/usr/share/applications/{desktop_id}"))
 
 
 if __name__ == "__main__":

@@ -35,11 +35,22 @@ class WindowsZipTest(unittest.TestCase):
                 self.assertLessEqual(
                     {dll.upper() for dll in re.findall(r"DLL Name: (\S+)", headers)},
                     SYSTEM_DLLS, member)
+                # ASLR and DEP: Windows may load it anywhere, for which it keeps its
+                # relocations, and runs none of its data.
+                flags = re.search(r"^DllCharacteristics\s+\w+\n((?:\s+[A-Z_]+\n)*)", headers,
+                                  re.M)
+                self.assertLessEqual({"DYNAMIC_BASE", "NX_COMPAT"}, set(flags.group(1).split()))
+                self.assertNotIn("relocations stripped", headers)
                 if kind and kind.group(1) == "GUI":
                     script = subprocess.run(["i686-w64-mingw32-windres", "-i", exe, "-O", "rc"],
                                             capture_output=True, text=True, check=True).stdout
         name = re.search(r'VALUE "OriginalFilename", "([^"]+)"', script).group(1)
         self.assertEqual(kinds, {name: "GUI", "torvex-cli.exe": "console"})
+        # The version block states the project's version, as numbers and as texts.
+        stated = ", ".join(VERSION.split("."))
+        for field in (r"^ (?:FILE|PRODUCT)VERSION (.*)$",
+                      r'VALUE "(?:File|Product)Version", "(.*)"'):
+            self.assertEqual(re.findall(field, script, re.M), [stated] * 2)
         self.assertEqual(sorted(files), sorted(FOLDER + n for n in (
             name, "torvex-cli.exe", "README.txt", "LICENSE.txt")))
         for text in (files[FOLDER + "README.txt"], files[FOLDER + "LICENSE.txt"]):
