@@ -101,7 +101,7 @@ void RunFault(const std::string& what, const std::function<void(const MapFolder&
         const FileImage map = expected(probe);
         EffectOf(kClipSize);  // learned before the editor under test starts
         MapFolder folder;
-        const RunOutcome outcome = RunEditor([&](HeadlessWindow& w) {
+        const std::vector<std::string> messages = RunEditor([&](HeadlessWindow& w) {
             strike(folder);
             Perform(w, probe);
             EXPECT_EQ(TextAt(w, probe.path), text);
@@ -110,7 +110,7 @@ void RunFault(const std::string& what, const std::function<void(const MapFolder&
             ASSERT_TRUE(DemoMap().WriteTo(kMapFileName));
             Perform(w, kClipSize);
         });
-        EXPECT_TRUE(outcome.messages.empty());
+        EXPECT_TRUE(messages.empty());
         ExpectMap(With(DemoMap(), {probe, kClipSize}));
     }
 }
