@@ -300,10 +300,8 @@ class WindowsTest:
 
     def play(self, actions, renames=None):
         # The headless run, with a look after each Update, tells which Updates show a box.
-        acts = [a for a in actions if a.split()[0] not in LOOKS]
-        marked = []
-        for action in acts:
-            marked += [action, "item 0"] if action == "update" else [action]
+        marked = [m for a in actions if a.split()[0] not in LOOKS
+                  for m in ([a, "item 0"] if a == "update" else [a])]
         with DemoFolder() as cwd:
             rename_tags(cwd, renames)
             messages = iter(session(cwd, marked).stdout.split(self.tree[0] + "\n"))
