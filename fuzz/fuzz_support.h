@@ -55,7 +55,6 @@ class Input {
     bool Empty() const { return used_ >= size_; }
     std::uint8_t Byte() { return used_ < size_ ? data_[used_++] : 0; }
     std::uint16_t Short() { return static_cast<std::uint16_t>(Byte() | Byte() << 8); }
-    std::uint32_t Word() { return Short() | std::uint32_t{Short()} << 16; }
     Bytes Rest() {
         Bytes rest(data_ + std::min(used_, size_), data_ + size_);
         used_ = size_;

@@ -41,13 +41,21 @@ class CliTest(Folder):
         self.assertEqual((result.returncode, result.stdout), (2, "Max ammo: 24\n"))
         self.assertEqual([e.split()[0] for e in result.stderr.splitlines()], ["error"] * 4)
 
-    def test_a_read_only_map_is_refused_even_where_it_could_be_written(self):
-        os.chmod(os.path.join(self.cwd, MAP), 0o444)  # the read-only attribute, under Wine
-        before = read_map(self.cwd)
-        result = run(["set", "Pistol", "Max ammo", "5"], self.cwd)
-        self.assertEqual((result.returncode, result.stdout), (
-            1, "message Can't open map, make sure cache003.map is in this directory\n"))
+    def test_a_map_it_cannot_open_to_write_is_refused_and_left_alone(self):
+        def refused():
+            result = run(["set", "Pistol", "Max ammo", "5"], self.cwd)
+            self.assertEqual((result.returncode, result.stdout), (
+                1, "message Can't open map, make sure cache003.map is in this directory\n"))
+
+        path, before = os.path.join(self.cwd, MAP), read_map(self.cwd)
+        os.chmod(path, 0o444)  # the read-only attribute, under Wine; root could write it anyway
+        refused()
         self.assertEqual(read_map(self.cwd), before)
+        os.remove(path)
+        refused()
+        self.assertFalse(os.path.exists(path))
+        os.mkdir(path)  # a folder in its place
+        refused()
 
     def test_requests_that_name_nothing_exit_two_and_write_nothing(self):
         before = read_map(self.cwd)

@@ -16,25 +16,19 @@ platform::TreeItem ItemAt(HeadlessWindow& window, const std::string& path) {
 
 }  // namespace
 
-RunOutcome RunEditor(const std::function<void(HeadlessWindow&)>& user) {
-    RunOutcome outcome;
+std::vector<std::string> RunEditor(const std::function<void(HeadlessWindow&)>& user) {
+    std::vector<std::string> messages;
     platform::headless::HeadlessBackend backend("torvex");
-    backend.SetMessageSink([&](const std::string& caption, const std::string& text) {
-        outcome.captions.push_back(caption);
-        outcome.messages.push_back(text);
-    });
-    backend.SetExitHook([&](int status) { outcome.exitStatus = status; });
-    backend.SetDriver([&](HeadlessWindow& window) {
-        outcome.dialogRan = true;
-        user(window);
-    });
+    backend.SetMessageSink(
+        [&](const std::string&, const std::string& text) { messages.push_back(text); });
+    backend.SetDriver(user);
     platform::SetBackend(&backend);
     {
         StartUp startUp;
         platform::RunApplication();
     }
     platform::SetBackend(nullptr);
-    return outcome;
+    return messages;
 }
 
 std::string TextAt(HeadlessWindow& window, const std::string& path) {

@@ -19,7 +19,6 @@ class FileImage {
     // Ends the image at `length`, as a file cut short there.
     void CutTo(std::uint64_t length);
 
-    bool Exists() const { return exists_; }
     std::uint64_t Size() const { return size_; }
     std::uint8_t At(std::uint64_t offset) const;
     void Put(std::uint64_t offset, const void* data, std::size_t size);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -50,9 +49,11 @@ MapFolder::~MapFolder() {
 
 Bytes MapFolder::ReadMap() const {
     // One read of the whole file: byte-wise stream iteration takes seconds under the sanitizers.
-    std::error_code error;  // no map, or a folder in its place: no bytes
-    const std::uintmax_t size = fs::file_size(fs::path(path_) / kMapFileName, error);
-    return error ? Bytes() : ReadAt(0, static_cast<std::size_t>(size));
+    const fs::path map = fs::path(path_) / kMapFileName;
+    Bytes bytes(fs::file_size(map));
+    std::ifstream(map, std::ios::binary)
+        .read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return bytes;
 }
 
 void MapFolder::CutMap(std::uint64_t length) const {
@@ -65,46 +66,6 @@ void MapFolder::Patch(std::uint64_t offset, const void* data, std::size_t size) 
     file.seekp(static_cast<std::streamoff>(offset));
     file.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
     ASSERT_TRUE(file.good()) << "cannot patch the map at " << offset;
-}
-
-Bytes MapFolder::ReadAt(std::uint64_t offset, std::size_t size) const {
-    std::ifstream in(fs::path(path_) / kMapFileName, std::ios::binary);
-    in.seekg(static_cast<std::streamoff>(offset));
-    Bytes bytes(size);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    return bytes;
-}
-
-void MapFolder::RemoveMap() const {
-    fs::remove(fs::path(path_) / kMapFileName);
-}
-
-std::vector<ByteRange> DiffRanges(const Bytes& before, const Bytes& after) {
-    std::vector<ByteRange> ranges;
-    const std::size_t common = std::min(before.size(), after.size());
-    std::size_t i = 0;
-    while (i < common) {
-        if (before[i] == after[i]) {
-            ++i;
-            continue;
-        }
-        const std::size_t start = i;
-        while (i < common && before[i] != after[i]) {
-            ++i;
-        }
-        ranges.push_back({start, i});
-    }
-    if (before.size() != after.size()) {
-        ranges.push_back({common, std::max(before.size(), after.size())});
-    }
-    return ranges;
-}
-
-std::uint32_t ReadLittle32(const Bytes& bytes) {
-    std::uint32_t value;
-    std::memcpy(&value, bytes.data(), 4);
-    return value;
 }
 
 }  // namespace testing_support

@@ -1,39 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "app/editor_dialog.h"
 #include "res/resource.h"
 #include "tests/support/editor_run.h"
 #include "tests/support/map_folder.h"
-#include "weapon/map_file.h"
 
 namespace {
 
 using namespace testing_support;
-
-constexpr char kMapMessage[] = "Can't open map, make sure cache003.map is in this directory";
-
-// A map the program cannot open for reading and writing, a folder in its place included.
-TEST(StartUp, WithoutAnOpenableMapItShowsOneMessageAndEndsWithStatusOne) {
-    for (const int fault : {0, 1, 2}) {
-        SCOPED_TRACE(fault);
-        MapFolder folder;
-        if (fault == 2) {
-            std::filesystem::permissions(kMapFileName, std::filesystem::perms::owner_read);
-        } else {
-            folder.RemoveMap();
-            if (fault == 1) {
-                std::filesystem::create_directory(kMapFileName);
-            }
-        }
-        const RunOutcome outcome = RunEditor([](HeadlessWindow&) {});
-        EXPECT_EQ(outcome.messages, std::vector<std::string>{kMapMessage});
-        EXPECT_EQ(outcome.captions, std::vector<std::string>{"torvex"});
-        EXPECT_EQ(outcome.exitStatus, 1);
-        EXPECT_FALSE(outcome.dialogRan);
-    }
-}
 
 // Exit, Escape and Return are the scenarios'; the close box is not played there.
 TEST(Dialog, TheCloseBoxCancels) {
