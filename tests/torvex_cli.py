@@ -10,20 +10,24 @@ OTHER_CLI = os.environ.get("TORVEX_OTHER_CLI")
 MAP = "cache003.map"
 
 
+def for_windows(program):
+    return program.lower().endswith(".exe")
+
+
 def command(program):
-    return [os.environ["WINE"], program] if program.lower().endswith(".exe") else [program]
+    return [os.environ["WINE"], program] if for_windows(program) else [program]
 
 
 def cli(args, cwd, stdin="", program=CLI, text=True):
     """Runs a program, by default TORVEX_CLI. As text, its output's line ends are the line feeds
     of every system; as bytes (text=False), they are what it wrote."""
-    return subprocess.run(command(program) + args, cwd=cwd, input=stdin if text else None,
-                          capture_output=True, text=text)
+    return subprocess.run(command(program) + args, cwd=cwd,
+                          input=stdin if text else stdin.encode(), capture_output=True, text=text)
 
 
 def native(path, program=CLI):
     """A relative path as a program's user writes it: with backslashes on Windows."""
-    return path.replace("/", "\\") if program.lower().endswith(".exe") else path
+    return path.replace("/", "\\") if for_windows(program) else path
 
 
 def read_map(folder):

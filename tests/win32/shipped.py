@@ -6,14 +6,19 @@ win32 preset made: a zip left over from older code would otherwise be tested in 
 """
 import hashlib
 import os
+import shutil
 import sys
 import zipfile
 
 zip_path, built, out = sys.argv[1:]
-os.makedirs(out, exist_ok=True)
+# Emptied first: a program the zip no longer ships must not be tested from an earlier unpacking.
+shutil.rmtree(out, ignore_errors=True)
+os.makedirs(out)
 with zipfile.ZipFile(zip_path) as z:
-    for name, member in ((os.path.basename(n), n) for n in z.namelist()
-                         if n.lower().endswith(".exe")):
+    programs = [n for n in z.namelist() if n.lower().endswith(".exe")]
+    if not programs:
+        sys.exit(f"shipped.py: {zip_path} holds no program")
+    for name, member in ((os.path.basename(n), n) for n in programs):
         data = z.read(member)
         with open(os.path.join(built, name.lower()), "rb") as f:
             if data != f.read():
