@@ -15,4 +15,7 @@ foreach(kind CPPFLAGS CXXFLAGS LDFLAGS)
         OUTPUT_VARIABLE ${kind} OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 endforeach()
 set(CMAKE_CXX_FLAGS "${CPPFLAGS} ${CXXFLAGS} ${CMAKE_CXX_FLAGS}")
+# dpkg-buildflags leaves the path out where it holds a character outside its safe set (a blank,
+# an @), so the mapping is also asked for here, as one argument whatever the path holds.
+add_compile_options("-ffile-prefix-map=${PROJECT_SOURCE_DIR}=.")
 set(CMAKE_EXE_LINKER_FLAGS "${LDFLAGS} ${CMAKE_EXE_LINKER_FLAGS}")
