@@ -1,8 +1,8 @@
 # The Linux programs are built as Debian builds its own packages: with the flags dpkg-buildflags
 # gives, every hardening feature on. On Debian 12 that is the stack protector, _FORTIFY_SOURCE,
 # format string checks, position-independent programs and read-only relocations bound at start,
-# and the source tree's path mapped to "." (dpkg-buildflags maps the folder it runs in), so that
-# where a clone lies reaches neither the debug information nor the programs' build IDs.
+# and the source tree's path mapped to ".", so that where a clone lies reaches neither the debug
+# information nor the programs' build IDs.
 # They go where Debian's own CMake builds put them, ahead of the build type's flags, so a build
 # that picks another optimisation (scripts/test-other-catalogue's -O1) keeps it.
 find_program(TORVEX_DPKG_BUILDFLAGS dpkg-buildflags REQUIRED
@@ -15,7 +15,8 @@ foreach(kind CPPFLAGS CXXFLAGS LDFLAGS)
         OUTPUT_VARIABLE ${kind} OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 endforeach()
 set(CMAKE_CXX_FLAGS "${CPPFLAGS} ${CXXFLAGS} ${CMAKE_CXX_FLAGS}")
-# dpkg-buildflags leaves the path out where it holds a character outside its safe set (a blank,
-# an @), so the mapping is also asked for here, as one argument whatever the path holds.
-add_compile_options("-ffile-prefix-map=${PROJECT_SOURCE_DIR}=.")
 set(CMAKE_EXE_LINKER_FLAGS "${LDFLAGS} ${CMAKE_EXE_LINKER_FLAGS}")
+# dpkg-buildflags maps the folder it runs in only while its path holds no character outside a
+# safe set (no blank, no @), so the mapping is asked for here too, as one argument whatever the
+# path holds.
+add_compile_options("-ffile-prefix-map=${PROJECT_SOURCE_DIR}=.")

@@ -3,9 +3,9 @@ fail, which catalogue rule is broken, exit statuses, and the files they leave.
 
 Run by CTest with TORVEX_CLI set to the built program and TORVEX_TAG_PATHS to the path list
 that build was compiled from, so a build from any valid list checks its own round trip. With
-TORVEX_OTHER_CLI, that program must print the same on every map, the catalogue to the byte. Offsets
-are found in the map itself: the index offset at 0x10, 32-byte entries holding the class, the
-identifier (12), the name pointer (16) and the meta pointer (20).
+TORVEX_OTHER_CLI, that program must print the same on every map, the catalogue to the byte.
+Offsets are found in the map itself: the index offset at 0x10, 32-byte entries holding the
+class, the identifier (12), the name pointer (16) and the meta pointer (20).
 """
 import os
 import struct
