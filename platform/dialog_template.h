@@ -49,6 +49,15 @@ struct ControlTemplate {
     std::uint32_t style;
     std::uint32_t exStyle;
     short x, y, cx, cy;  // dialog units
+    // What assistive technology calls a control that shows no text and has no static text
+    // before it to name it; the resource script has no place for it.
+    const char* accessibleName = nullptr;
+
+    // Buttons and static texts show their own text; the other controls' text is not seen.
+    bool ShowsText() const {
+        return kind == ControlKind::PushButton || kind == ControlKind::CheckBox ||
+               kind == ControlKind::Static;
+    }
 };
 
 struct DialogTemplate {
@@ -76,6 +85,24 @@ struct DialogTemplate {
             }
         }
         return nullptr;
+    }
+    // What names a control for assistive technology: its own text if it shows one, else the
+    // nearest static text before it in template order, as the system names a dialog's
+    // controls, else its accessible name.
+    const char* NameOf(const ControlTemplate& control) const {
+        if (control.ShowsText()) {
+            return control.text;
+        }
+        const char* label = control.accessibleName;
+        for (const ControlTemplate& c : Controls()) {
+            if (&c == &control) {
+                break;
+            }
+            if (c.kind == ControlKind::Static) {
+                label = c.text;
+            }
+        }
+        return label;
     }
     // Where the dialog manager puts the focus at the start: the first visible tab stop.
     const ControlTemplate* FirstTabStop() const {

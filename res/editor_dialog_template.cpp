@@ -17,7 +17,7 @@ constexpr platform::ControlTemplate kControls[] = {
     {IDC_WEAPON_TREE, "IDC_WEAPON_TREE", ControlKind::Tree, "SysTreeView32", "Tree1",
      kChildVisible | kTreeHasButtons | kTreeHasLines | kTreeLinesAtRoot | kTreeDisableDragDrop |
          kTreeNoTooltips | kBorder | kTabStop,
-     0, 7, 7, 374, 94},
+     0, 7, 7, 374, 94, "Weapons"},
     {platform::kIdStatic, "IDC_STATIC", ControlKind::Static, "Static",
      "New Value:", kChildVisible | kStaticLeft | kGroup, 0, 7, 106, 41, 8},
     {IDC_UPDATE_BUTTON, "IDC_UPDATE_BUTTON", ControlKind::PushButton, "Button", "Update",

@@ -251,6 +251,21 @@ def answer_box():
     wait_for(lambda: box not in shown(BOX), "the message box to close")
 
 
+def start_xvfb():
+    # Xvfb picks a display no other server holds and writes its number on the pipe; a display
+    # picked beforehand may be taken by the time its server starts. It must not reset when its
+    # last client leaves: a program that connects during the reset fails.
+    read, write = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-nolisten", "tcp", "-noreset"],
+                            pass_fds=[write], stderr=subprocess.DEVNULL)
+    os.close(write)
+    with os.fdopen(read) as numbers:
+        os.environ["DISPLAY"] = ":" + numbers.readline().strip()
+    if os.environ["DISPLAY"] == ":":
+        raise AssertionError("Xvfb did not start")
+    return xvfb
+
+
 class WindowsTest:
     """What both desktop programs must do; a subclass says how to start one."""
 
@@ -259,17 +274,7 @@ class WindowsTest:
 
     @classmethod
     def setUpClass(cls):
-        # Xvfb picks a display no other server holds and writes its number on the pipe; a
-        # display picked beforehand may be taken by the time its server starts. It must not
-        # reset when its last client leaves: a program that connects during the reset fails.
-        read, write = os.pipe()
-        cls.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-nolisten", "tcp",
-                                     "-noreset"], pass_fds=[write], stderr=subprocess.DEVNULL)
-        os.close(write)
-        with os.fdopen(read) as numbers:
-            os.environ["DISPLAY"] = ":" + numbers.readline().strip()
-        if os.environ["DISPLAY"] == ":":
-            raise AssertionError("Xvfb did not start")
+        cls.xvfb = start_xvfb()
         with DemoFolder() as cwd:
             cls.tree = cli(["tree"], cwd).stdout.splitlines()
 

@@ -141,6 +141,22 @@ QtCombo::QtCombo(QWidget* parent) : QComboBox(parent), model_(new QStringListMod
             onSelChange();
         }
     });
+    // The mouse and the keys move the dropped list's caret with its selection; assistive
+    // technology selects an entry alone, and that chooses it, as a click on it does. Looked at
+    // once the change is over, as the caret follows the selection only after it.
+    connect(
+        view()->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+        [this] { ChooseSelectedEntry(); }, Qt::QueuedConnection);
+}
+
+void QtCombo::ChooseSelectedEntry() {
+    const QModelIndexList selected = view()->selectionModel()->selectedIndexes();
+    if (selected.size() == 1 && selected.front() != view()->currentIndex()) {
+        const int row = selected.front().row();
+        hidePopup();
+        setCurrentIndex(row);
+        emit activated(row);
+    }
 }
 
 void QtCombo::Sync() {

@@ -73,6 +73,8 @@ class QtCombo : public QComboBox, public ComboList {
     bool event(QEvent* event) override;
 
   private:
+    void ChooseSelectedEntry();
+
     // The entries as Qt's views read them, replaced whole; a child, so it outlives the
     // widget's own teardown.
     QStringListModel* model_;

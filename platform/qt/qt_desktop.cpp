@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include "platform/desktop.h"
+#include "platform/qt/qt_accessible.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/win_app.h"
 
@@ -11,6 +12,7 @@ int RunDesktopApplication(int argc, char** argv) {
     char* programName[] = {argc > 0 ? argv[0] : nullptr, nullptr};
     int qtArgc = argc > 0 ? 1 : 0;
     QApplication application(qtArgc, programName);
+    qt::InstallAccessibility();
 
     qt::QtBackend backend;
     SetBackend(&backend);

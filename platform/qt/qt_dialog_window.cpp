@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QTimer>
 
@@ -34,6 +35,15 @@ class NoToolTips : public QObject {
     using QObject::QObject;
     bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::ToolTip; }
 };
+
+// What a screen reader calls a control; a list's dropped entries go by the list's name.
+void Name(QWidget* widget, const char* name) {
+    const QString text = name != nullptr ? FromProgram(name) : QString();
+    widget->setAccessibleName(text);
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        combo->view()->setAccessibleName(text);
+    }
+}
 
 }  // namespace
 
@@ -86,7 +96,15 @@ QtDialogWindow::QtDialogWindow(Dialog& dialog, const DialogTemplate& dialogTempl
             widget->hide();
         }
         controls_[c.id] = widget;
-        if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        if (!c.ShowsText()) {
+            Name(widget, template_.NameOf(c));
+        }
+        // A check box notifies however the user changes it, assistive technology's toggle
+        // included, which changes it without a click; the program's own changes block it.
+        if (auto* box = qobject_cast<QCheckBox*>(widget)) {
+            connect(box, &QAbstractButton::toggled, this,
+                    [this, id = c.id] { Command(id, Notification::ButtonClicked); });
+        } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
             connect(button, &QAbstractButton::clicked, this,
                     [this, id = c.id] { Command(id, Notification::ButtonClicked); });
         }
@@ -222,6 +240,7 @@ int QtDialogWindow::GetCheck(int id) const {
 
 void QtDialogWindow::SetCheck(int id, int state) {
     if (auto* box = qobject_cast<QCheckBox*>(Control(id))) {
+        const QSignalBlocker quiet(box);
         box->setChecked(state != 0);
     }
 }
@@ -334,6 +353,8 @@ void QtDialogWindow::Run(bool focusFirstTabStop,
     if (const ControlTemplate* first = template_.FirstTabStop(); focusFirstTabStop && first) {
         controls_[first->id]->setFocus(Qt::TabFocusReason);
     }
+    // The focus frame shows from the start, not only once the keys have moved the focus.
+    setAttribute(Qt::WA_KeyboardFocusChange);
     if (shown) {
         QTimer::singleShot(0, this, [this, shown] {
             if (!ended_) {
