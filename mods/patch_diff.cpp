@@ -71,23 +71,25 @@ class Differ {
             return;
         }
         const TagClass* tagClass = ClassOfReference(now);
-        Json nowSide = Tag(now);
-        Json wasSide = Tag(was);
-        if (tagClass == nullptr || nowSide.is_null() || wasSide.is_null()) {
+        if (tagClass == nullptr || !Named(now)) {
             return Note(where + ": it is not a shown reference to a catalogue tag, or to none");
         }
         Json address = {{"group", tagClass->categoryName}, {"index", PositionOfSlot(edited, slot)}};
-        Add(address, nowSide, wasSide);
+        Add(address, Tag(now), Tag(was));
     }
 
-    // A reference as a side of a change: its tag by path and class (null for no tag), or null
-    // when it points at what the catalogue cannot name.
-    static Json Tag(const TagReference& reference) {
+    // Whether a reference points at a catalogue tag by its identifier and name, or at none.
+    static bool Named(const TagReference& reference) {
         const int row = reference.tagId == kNoTag ? -1 : FindRowById(reference.tagId);
         const std::uint32_t pointer = row < 0 ? 0 : NamePointerOfRow(row);
-        if ((row < 0 && reference.tagId != kNoTag) || reference.namePointer != pointer) {
-            return Json();
-        }
+        return (row >= 0 || reference.tagId == kNoTag) && reference.namePointer == pointer;
+    }
+
+    // A reference as a side of a change: its tag by path and class, or null for a reference to
+    // no tag or to what the catalogue cannot name, which its bytes then say.
+    static Json Tag(const TagReference& reference) {
+        const int row =
+            Named(reference) && reference.tagId != kNoTag ? FindRowById(reference.tagId) : -1;
         Json side =
             Side(WeaponStruct::ReadTagName(reference.namePointer), &reference, sizeof reference);
         side["tag"] = row < 0 ? Json() : Json(std::string(TagNameOfRow(row)));

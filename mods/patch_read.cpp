@@ -104,6 +104,12 @@ Result<std::string> SideBytes(const Json& side, const Change& change, const Weap
     }
     TagReference slot = *record.GetTagRef(change.slot);
     PointAtRow(slot, row);
+    if (row < 0) {  // no tag, or one the catalogue cannot name: where the bytes point
+        TagReference pointed;
+        std::memcpy(&pointed, bytes.data(), sizeof pointed);
+        slot.tagId = pointed.tagId;
+        slot.namePointer = pointed.namePointer;
+    }
     return std::string(reinterpret_cast<const char*>(&slot), sizeof slot);
 }
 

@@ -1,11 +1,14 @@
 """Weapon mods as patch files: a diff of an edited map against its original, applied to a copy of
-the original, gives the edited map back byte for byte; a patch with any error writes nothing.
+the original, gives the edited map back byte for byte; a patch with any error writes nothing;
+patches check, stack, conflict, come off and tell their status; a faulted write is never
+reported as done, and running the command again finishes it.
 
 Run by CTest with TORVEX_CLI set to the built program; with TORVEX_OTHER_CLI, a patch made by
 either program must apply with the other, to the same bytes.
 """
 import json
 import os
+import re
 import shutil
 import tempfile
 import unittest
@@ -24,6 +27,7 @@ EDITS = [
     ["ref", "Warthog", "Sounds", "1", "-1"],
     ["ref", "Needler", "Effects", "0", "5"],
     ["ref", "Ghost", "Effects", "2", "1693"],
+    ["ref", "Shotgun", "Models", "0", "1687"],
 ]
 
 PATCH = "patch.json"
@@ -54,10 +58,10 @@ class PatchTest(unittest.TestCase):
 
     # The original and the patch lie above the folders, and are named from there as a user of
     # each system names them.
-    def diff(self, cwd, program=CLI):
-        result = cli(["diff", native("../" + MAP, program)], cwd, program=program, text=False)
+    def diff(self, cwd, program=CLI, original="../" + MAP, name=PATCH):
+        result = cli(["diff", native(original, program)], cwd, program=program, text=False)
         self.assertEqual(result.returncode, 0, result.stderr)
-        path = os.path.join(self.top, PATCH)
+        path = os.path.join(self.top, name)
         with open(path, "wb") as f:
             f.write(result.stdout)
         return path, json.loads(result.stdout)
@@ -100,28 +104,52 @@ class PatchTest(unittest.TestCase):
     def test_a_patch_with_any_error_writes_nothing_and_names_each_entry(self):
         path, patch = self.diff(self.folder("edited", EDITS[:1] + EDITS[4:5]))
         value, reference = patch["changes"]
-        # Each names what is not there: a weapon, a label, a group, a place, a tag, or bytes of
-        # the wrong length.
-        broken = [dict(value, weapon="Flamethrower"), dict(value, label="Max health"),
-                  {k: v for k, v in dict(value, group="Unknown bytes", index=0).items()
-                   if k != "label"},
-                  dict(reference, index=63), dict(value, bytes="409c00"),
-                  dict(reference, tag="no/such/tag"), dict(reference, bytes="65")]
+        # Each names what is not there or not so: a weapon, a label, a group, a place, a tag,
+        # bytes of the wrong length, a reference's tag, an entry, or one field twice.
+        broken = [(dict(value, weapon="Flamethrower"), "weapon"), (dict(value, label="Max health"), "label"),
+                  ({k: v for k, v in dict(value, group="Unknown bytes", index=0).items()
+                    if k != "label"}, "group"),
+                  (dict(reference, index=63), "range"), (dict(value, bytes="409c00"), "bytes"),
+                  (dict(reference, tag="no/such/tag"), "catalogue"), (dict(reference, bytes="65"), "bytes"),
+                  (dict(value, was={"bytes": "00"}), "was: bytes"),
+                  ({k: v for k, v in reference.items() if k != "tag"}, '"tag" and "class"'),
+                  ("Pistol", "not an object"), (value, "same field as entry 1")]
         copy = self.folder("copy")
         before = read_map(copy)
         with open(path, "w") as f:
-            json.dump({"torvex_patch": 1, "changes": [value] + broken}, f)
+            json.dump({"torvex_patch": 2, "changes": [value] + [b for b, _ in broken]}, f)
         result = cli(["apply", native("../" + PATCH)], copy)
         self.assertEqual(result.returncode, 2)
         lines = result.stderr.splitlines()
         self.assertEqual(len(lines), len(broken))
-        for n, line in enumerate(lines, start=2):
+        for n, (line, (_, why)) in enumerate(zip(lines, broken), start=2):
             self.assertIn(f"entry {n}: ", line)
-        for text in ("{", '{"torvex_patch": 1}', "[]"):
-            with open(path, "w") as f:
-                f.write(text)
-            self.assertEqual(cli(["apply", native("../" + PATCH)], copy).returncode, 2, text)
+            self.assertIn(why, line)
+        # Whole files that are no patch, each told apart, naming the file.
+        os.mkdir(os.path.join(self.top, "folder.json"))
+        for name, text, why in (("missing.json", None, "no such file"), ("folder.json", None, "not a file"),
+                                (PATCH, "\r\n", "empty"), (PATCH, '{\n  "torvex_patch": 2,\n  x\n}', "line 3, column 3"),
+                                (PATCH, "[]", "not a Torvex patch"),
+                                (PATCH, '{"torvex_patch": 3, "changes": []}', "newer format, 3")):
+            if text is not None:
+                with open(path, "w") as f:
+                    f.write(text)
+            result = cli(["apply", native("../" + name)], copy)
+            self.assertEqual(result.returncode, 2, text)
+            self.assertIn(f"{name}: ", result.stderr)
+            self.assertIn(why, result.stderr)
         self.assertEqual(read_map(copy), before)
+
+    def test_a_patch_saved_in_any_usual_encoding_applies(self):
+        path, patch = self.diff(self.folder("edited", EDITS[:2]))
+        text = json.dumps(patch, indent=2).replace("\n", "\r\n")
+        expected = read_map(self.folder("edited", EDITS[:2]))
+        for encoded in (text.encode("utf-8-sig"), text.encode("utf-16"), "\ufeff".encode("utf-16-be") + text.encode("utf-16-be")):
+            with open(path, "wb") as f:
+                f.write(encoded)
+            copy = self.folder("copy")
+            result = cli(["apply", native("../" + PATCH)], copy)
+            self.assertEqual((result.returncode, read_map(copy)), (0, expected), result.stderr)
 
     def test_what_the_editor_cannot_change_stays_out_of_the_patch(self):
         edited = self.folder("edited")
@@ -136,6 +164,20 @@ class PatchTest(unittest.TestCase):
         self.assertEqual(json.loads(result.stdout)["changes"], [])
         self.assertEqual(len(result.stderr.splitlines()), 3, result.stderr)
         self.assertEqual(cli(["diff", "missing.map"], edited).returncode, 2)
+
+    def test_diff_refuses_a_map_cut_short(self):
+        demo = read_map(self.top)
+        # Empty, cut before the first weapon, and in the middle of the Pistol's record.
+        for length in (0, 0x100000, 0x027EBA14 + 0x100):
+            for name in (native("../" + MAP), MAP):
+                with self.subTest(length=length, name=name):
+                    with open(self.original, "wb") as f:
+                        f.write(demo)
+                    edited = self.folder("edited", EDITS[:1])
+                    os.truncate(os.path.join(edited, name.replace("\\", "/")), length)
+                    result = cli(["diff", native("../" + MAP)], edited)
+                    self.assertEqual((result.returncode, result.stdout), (2, ""))
+                    self.assertIn(f"torvex-cli: {name}: ", result.stderr)
 
 
 if __name__ == "__main__":
