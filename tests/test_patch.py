@@ -10,10 +10,11 @@ import json
 import os
 import re
 import shutil
+import subprocess
 import tempfile
 import unittest
 
-from tests.torvex_cli import CLI, MAP, OTHER_CLI, cli, native, read_map
+from tests.torvex_cli import CLI, MAP, OTHER_CLI, cli, for_windows, native, read_map
 
 # Edits made through the editor: values (16-bit wrap, a float, an unnamed long), references
 # (another tag of the class, a tag of another class, no tag, a weapon's last slot) on several
@@ -31,11 +32,41 @@ EDITS = [
 ]
 
 PATCH = "patch.json"
+
+# Mods on the demo map: A changes two weapons, B a field of A's from the same value to another,
+# C builds on A's value; O is A in the first format, which records no values before.
+AMMO = [["set", "Pistol", "Max ammo", v] for v in ("300", "400", "500")]
+MOD_A = AMMO[:1] + [["ref", "Needler", "Effects", "0", "5"]]
+MADE = {"A": ([], MOD_A), "B": ([], AMMO[1:2]), "C": (MOD_A, AMMO[2:])}
+# Each row: the map's edits, the command's arguments, its status, the map's edits after it
+# (None: as before), and texts the command prints.
+MOD_ROWS = [
+    ([], ["apply", "A", "B"], 1, None, ["A.json and ../B.json both change it", "nothing written"]),
+    ([], ["apply", "--force", "A", "B"], 0, MOD_A + AMMO[1:2], ["2 fields changed in 2 weapons", "both change it"]),
+    ([], ["apply", "A", "C"], 0, MOD_A + AMMO[2:], ["2 fields changed in 2 weapons"]),
+    (MOD_A + AMMO[2:], ["apply", "A", "C"], 0, None, ["0 fields changed"]),
+    (AMMO[1:2], ["apply", "A"], 1, None, ['A.json expects "Max ammo: 120", the map holds "Max ammo: 400"']),
+    (MOD_A[1:], ["apply", "A"], 0, MOD_A, ["1 fields changed in 1 weapons"]),
+    (MOD_A, ["apply", "--reverse", "A"], 0, [], ["Max ammo: 300 -> Max ammo: 120"]),
+    (MOD_A + AMMO[2:], ["apply", "--reverse", "A"], 1, None, ['A.json expects "Max ammo: 300", the map holds "Max ammo: 500"']),
+    (MOD_A + AMMO[2:], ["apply", "--reverse", "--force", "A"], 0, [], []),
+    (MOD_A + AMMO[2:], ["apply", "--reverse", "A", "C"], 0, [], []),
+    ([], ["apply", "O"], 0, MOD_A, []),
+    (MOD_A, ["apply", "--reverse", "O"], 2, None, ["O.json: was made by an older diff"]),
+    ([], ["status", "A"], 1, None, ["A.json: not applied"]),
+    (MOD_A, ["status", "A"], 0, None, ["A.json: applied"]),
+    (MOD_A[1:], ["status", "A"], 1, None, ["A.json: partly applied, 1 of 2 fields"]),
+    (AMMO[1:2], ["status", "A", "B"], 1, None, ["A.json: conflicting:\n  Pistol, Max ammo: ", "B.json: applied",
+                                               "Pistol, Max ammo: changed by ../A.json, ../B.json; ../B.json wins"]),
+    (MOD_A + AMMO[2:], ["status", "A", "C"], 0, None, ["A.json: applied\n", "C.json: applied"]),
+    ([], ["status", "A", "C"], 1, None, ["A.json: not applied\n", "C.json: not applied"]),
+    (MOD_A, ["status", "O"], 2, None, ["older diff"]),
+]
 # Which program makes the patch, which applies it.
 PROGRAM_PAIRS = [(CLI, CLI)] + ([(CLI, OTHER_CLI), (OTHER_CLI, CLI)] if OTHER_CLI else [])
 
 
-class PatchTest(unittest.TestCase):
+class PatchFolders(unittest.TestCase):
     def setUp(self):
         self.top = self.enterContext(tempfile.TemporaryDirectory())
         for name in ("base", "edited", "copy"):
@@ -66,6 +97,8 @@ class PatchTest(unittest.TestCase):
             f.write(result.stdout)
         return path, json.loads(result.stdout)
 
+
+class PatchTest(PatchFolders):
     def test_round_trip_on_varied_originals(self):
         # The original itself varies: the demo map as built, and with some of the edits made.
         demo = read_map(self.top)
@@ -151,6 +184,26 @@ class PatchTest(unittest.TestCase):
             result = cli(["apply", native("../" + PATCH)], copy)
             self.assertEqual((result.returncode, read_map(copy)), (0, expected), result.stderr)
 
+    def test_mods_check_stack_conflict_come_off_and_tell_their_status(self):
+        for name, (base, edits) in MADE.items():
+            shutil.copyfile(os.path.join(self.folder("base", base), MAP), os.path.join(self.top, "base.map"))
+            self.diff(self.folder("edited", base + edits), original="../base.map", name=name + ".json")
+        with open(os.path.join(self.top, "A.json")) as f:
+            old = json.load(f)
+        for change in old["changes"]:
+            del change["was"]
+        with open(os.path.join(self.top, "O.json"), "w") as f:
+            json.dump(dict(old, torvex_patch=1), f)
+        for edits, args, status, after, texts in MOD_ROWS:
+            with self.subTest(edits=edits, args=args):
+                copy = self.folder("copy", edits)
+                expected = read_map(copy if after is None else self.folder("edited", after))
+                result = cli([native(f"../{a}.json") if len(a) == 1 else a for a in args], copy)
+                self.assertEqual(result.returncode, status, result.stderr)
+                self.assertTrue(read_map(copy) == expected, "the maps differ")
+                for text in texts:
+                    self.assertIn(native(text) if "json" in text else text, result.stdout + result.stderr)
+
     def test_what_the_editor_cannot_change_stays_out_of_the_patch(self):
         edited = self.folder("edited")
         with open(os.path.join(edited, MAP), "r+b") as f:
@@ -178,6 +231,44 @@ class PatchTest(unittest.TestCase):
                     result = cli(["diff", native("../" + MAP)], edited)
                     self.assertEqual((result.returncode, result.stdout), (2, ""))
                     self.assertIn(f"torvex-cli: {name}: ", result.stderr)
+
+
+@unittest.skipIf(for_windows(CLI) or not shutil.which("strace"), "strace plays faults on this system")
+class WriteFaultTest(PatchFolders):
+    """strace makes each write of a two-weapon apply fail in turn, then kills the program at each:
+    the failure is never reported as done, status tells how much the map holds, and the same
+    command run again leaves the map as an apply with no fault does."""
+
+    def test_each_write_failed_and_killed_in_turn(self):
+        edits = [e for e in EDITS if e[1] in ("Pistol", "Shotgun")]
+        path, patch = self.diff(self.folder("edited", edits))
+        expected, copy = read_map(self.folder("edited", edits)), self.folder("copy")
+        apply = ["apply", "../" + PATCH]
+        traced = subprocess.run(["strace", "-o", "../trace", "-e", "trace=write", CLI] + apply, cwd=copy)
+        with open(os.path.join(self.top, "trace")) as f:
+            points = len(re.findall(r"^write\(3,", f.read(), re.M))
+        self.assertGreater(points, 2, traced)
+        total, original = len(patch["changes"]), read_map(self.top)
+        # The blocks an apply changes, to put back before each fault.
+        blocks = [b for b in range(0, len(expected), 4096) if expected[b:b + 4096] != original[b:b + 4096]]
+        for fault in ("error=EIO", "signal=KILL"):
+            for n in range(1, points + 1):
+                with self.subTest(fault=fault, write=n):
+                    with open(os.path.join(copy, MAP), "r+b") as f:
+                        for b in blocks:
+                            f.seek(b)
+                            f.write(original[b:b + 4096])
+                    faulted = subprocess.run(["strace", "-o", os.devnull, "-e", f"inject=write:{fault}:when={n}",
+                                              CLI] + apply, cwd=copy, capture_output=True, text=True)
+                    self.assertNotIn("fields changed", faulted.stdout)
+                    if fault == "error=EIO":
+                        self.assertEqual(faulted.returncode, 3)
+                        self.assertIn("not written to cache003.map", faulted.stderr)
+                    held = len(json.loads(cli(["diff", "../" + MAP], copy).stdout)["changes"])
+                    told = {0: "not applied", total: "applied"}.get(held, f"partly applied, {held} of {total} fields")
+                    self.assertIn(f"{PATCH}: {told}\n", cli(["status", "../" + PATCH], copy).stdout)
+                    self.assertEqual(cli(apply, copy).returncode, 0)
+                    self.assertTrue(read_map(copy) == expected, "the maps differ")
 
 
 if __name__ == "__main__":
