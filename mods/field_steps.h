@@ -18,6 +18,11 @@ Result<std::vector<Patch>> ReadPatches(const std::vector<std::string>& paths,
 // The one way the mods commands report a failure: each of its lines on err, as the program's.
 void Report(const std::string& lines, std::ostream& err);
 
+// A field's value in a message, as the tree shows it, in quotes.
+inline std::string Quoted(const std::string& shown) {
+    return "\"" + shown + "\"";
+}
+
 // One patch's change of a field.
 struct Step {
     const Patch* patch;

@@ -11,10 +11,6 @@ namespace mods {
 
 namespace {
 
-std::string Quoted(const std::string& text) {
-    return "\"" + text + "\"";
-}
-
 // Walks one field through the steps of the patches, in the order they apply or come off: a
 // step whose starting bytes the field holds is made, one whose ending bytes it holds is done
 // already, any other is a conflict, made anyway when forced.

@@ -45,7 +45,7 @@ Status Locate(const Json& entry, const WeaponStruct& record, Change& change) {
             index.get<long long>() >= count) {
             return Failure{"index out of range: the group holds " + std::to_string(count)};
         }
-        change.where += " " + std::to_string(index.get<int>());
+        change.where.append(1, ' ').append(std::to_string(index.get<int>()));
         return {};
     };
     change.where = std::string(PatchName(change.entry)) + ", ";

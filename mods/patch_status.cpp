@@ -5,6 +5,7 @@
 #include "mods/field_steps.h"
 #include "mods/messages.h"
 #include "mods/mods.h"
+#include "weapon/map_file.h"
 
 namespace mods {
 
@@ -45,6 +46,10 @@ int RunStatus(const std::vector<std::string>& paths, const WeaponRecords& record
             refused += (refused.empty() ? "" : "\n") + patch.path + ": " + text::kNoBefore;
         }
     }
+    if (!MapFile(kMapFileName, MapFile::Mode::Read).Good()) {
+        refused +=
+            (refused.empty() ? "" : "\n") + std::string(kMapFileName) + ": " + text::kUnreadable;
+    }
     if (!refused.empty()) {
         Report(refused, err);
         return kRefused;
@@ -70,9 +75,11 @@ int RunStatus(const std::vector<std::string>& paths, const WeaponRecords& record
                 case Standing::NotApplied:
                     break;
                 case Standing::Conflicting:
-                    conflicts += "  " + change.where + ": " + patch.path + text::kExpects + "\"" +
-                                 Shown(change, change.before, record) + "\", " + text::kTheMap +
-                                 text::kHolds + "\"" + Shown(change, now, record) + "\"\n";
+                    conflicts += "  " + change.where + ": " + patch.path + text::kChanges +
+                                 Quoted(Shown(change, change.before, record)) + text::kTo +
+                                 Quoted(Shown(change, change.after, record)) + ", " +
+                                 text::kTheMap + text::kHolds + Quoted(Shown(change, now, record)) +
+                                 "\n";
             }
         }
         const std::size_t total = patch.changes.size();
