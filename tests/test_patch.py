@@ -40,27 +40,28 @@ MOD_A = AMMO[:1] + [["ref", "Needler", "Effects", "0", "5"]]
 MADE = {"A": ([], MOD_A), "B": ([], AMMO[1:2]), "C": (MOD_A, AMMO[2:])}
 # Each row: the map's edits, the command's arguments, its status, the map's edits after it
 # (None: as before), and texts the command prints.
+AC, B = MOD_A + AMMO[2:], AMMO[1:2]
 MOD_ROWS = [
-    ([], ["apply", "A", "B"], 1, None, ["A.json and ../B.json both change it", "nothing written"]),
-    ([], ["apply", "--force", "A", "B"], 0, MOD_A + AMMO[1:2], ["2 fields changed in 2 weapons", "both change it"]),
-    ([], ["apply", "A", "C"], 0, MOD_A + AMMO[2:], ["2 fields changed in 2 weapons"]),
-    (MOD_A + AMMO[2:], ["apply", "A", "C"], 0, None, ["0 fields changed"]),
-    (AMMO[1:2], ["apply", "A"], 1, None, ['A.json expects "Max ammo: 120", the map holds "Max ammo: 400"']),
-    (MOD_A[1:], ["apply", "A"], 0, MOD_A, ["1 fields changed in 1 weapons"]),
-    (MOD_A, ["apply", "--reverse", "A"], 0, [], ["Max ammo: 300 -> Max ammo: 120"]),
-    (MOD_A + AMMO[2:], ["apply", "--reverse", "A"], 1, None, ['A.json expects "Max ammo: 300", the map holds "Max ammo: 500"']),
-    (MOD_A + AMMO[2:], ["apply", "--reverse", "--force", "A"], 0, [], []),
-    (MOD_A + AMMO[2:], ["apply", "--reverse", "A", "C"], 0, [], []),
-    ([], ["apply", "O"], 0, MOD_A, []),
-    (MOD_A, ["apply", "--reverse", "O"], 2, None, ["O.json: was made by an older diff"]),
-    ([], ["status", "A"], 1, None, ["A.json: not applied"]),
-    (MOD_A, ["status", "A"], 0, None, ["A.json: applied"]),
-    (MOD_A[1:], ["status", "A"], 1, None, ["A.json: partly applied, 1 of 2 fields"]),
-    (AMMO[1:2], ["status", "A", "B"], 1, None, ["A.json: conflicting:\n  Pistol, Max ammo: ", "B.json: applied",
-                                               "Pistol, Max ammo: changed by ../A.json, ../B.json; ../B.json wins"]),
-    (MOD_A + AMMO[2:], ["status", "A", "C"], 0, None, ["A.json: applied\n", "C.json: applied"]),
-    ([], ["status", "A", "C"], 1, None, ["A.json: not applied\n", "C.json: not applied"]),
-    (MOD_A, ["status", "O"], 2, None, ["older diff"]),
+    ([], "apply A B", 1, None, ["A.json and ../B.json both change it", "nothing written"]),
+    ([], "apply --force A B", 0, MOD_A + B, ["2 fields changed in 2 weapons", "both change it"]),
+    ([], "apply A C", 0, AC, ["2 fields changed in 2 weapons"]),
+    (AC, "apply A C", 0, None, ["0 fields changed"]),
+    (B, "apply A", 1, None, ['A.json expects "Max ammo: 120", the map holds "Max ammo: 400"']),
+    (MOD_A[1:], "apply A", 0, MOD_A, ["1 fields changed in 1 weapons"]),
+    (MOD_A, "apply --reverse A", 0, [], ["Max ammo: 300 -> Max ammo: 120"]),
+    (AC, "apply --reverse A", 1, None, ['A.json expects "Max ammo: 300", the map holds "Max']),
+    (AC, "apply --reverse --force A", 0, [], []),
+    (AC, "apply --reverse A C", 0, [], []),
+    ([], "apply O", 0, MOD_A, []),
+    (MOD_A, "apply --reverse O", 2, None, ["O.json: was made by an older diff"]),
+    ([], "status A", 1, None, ["A.json: not applied"]),
+    (MOD_A, "status A", 0, None, ["A.json: applied"]),
+    (MOD_A[1:], "status A", 1, None, ["A.json: partly applied, 1 of 2 fields"]),
+    (B, "status A B", 1, None, ["A.json: conflicting:\n  Pistol, Max ammo: ", "B.json: applied",
+                                "Max ammo: changed by ../A.json, ../B.json; ../B.json wins"]),
+    (AC, "status A C", 0, None, ["A.json: applied\n", "C.json: applied"]),
+    ([], "status A C", 1, None, ["A.json: not applied\n", "C.json: not applied"]),
+    (MOD_A, "status O", 2, None, ["older diff"]),
 ]
 # Which program makes the patch, which applies it.
 PROGRAM_PAIRS = [(CLI, CLI)] + ([(CLI, OTHER_CLI), (OTHER_CLI, CLI)] if OTHER_CLI else [])
@@ -139,11 +140,13 @@ class PatchTest(PatchFolders):
         value, reference = patch["changes"]
         # Each names what is not there or not so: a weapon, a label, a group, a place, a tag,
         # bytes of the wrong length, a reference's tag, an entry, or one field twice.
-        broken = [(dict(value, weapon="Flamethrower"), "weapon"), (dict(value, label="Max health"), "label"),
+        broken = [(dict(value, weapon="Flamethrower"), "weapon"),
+                  (dict(value, label="Max health"), "label"),
                   ({k: v for k, v in dict(value, group="Unknown bytes", index=0).items()
                     if k != "label"}, "group"),
                   (dict(reference, index=63), "range"), (dict(value, bytes="409c00"), "bytes"),
-                  (dict(reference, tag="no/such/tag"), "catalogue"), (dict(reference, bytes="65"), "bytes"),
+                  (dict(reference, tag="no/such/tag"), "catalogue"),
+                  (dict(reference, bytes="65"), "bytes"),
                   (dict(value, was={"bytes": "00"}), "was: bytes"),
                   ({k: v for k, v in reference.items() if k != "tag"}, '"tag" and "class"'),
                   ("Pistol", "not an object"), (value, "same field as entry 1")]
@@ -160,8 +163,9 @@ class PatchTest(PatchFolders):
             self.assertIn(why, line)
         # Whole files that are no patch, each told apart, naming the file.
         os.mkdir(os.path.join(self.top, "folder.json"))
-        for name, text, why in (("missing.json", None, "no such file"), ("folder.json", None, "not a file"),
-                                (PATCH, "\r\n", "empty"), (PATCH, '{\n  "torvex_patch": 2,\n  x\n}', "line 3, column 3"),
+        for name, text, why in (("missing.json", None, "no such file"),
+                                ("folder.json", None, "not a file"), (PATCH, "\r\n", "empty"),
+                                (PATCH, '{\n  "torvex_patch": 2,\n  x\n}', "line 3, column 3"),
                                 (PATCH, "[]", "not a Torvex patch"),
                                 (PATCH, '{"torvex_patch": 3, "changes": []}', "newer format, 3")):
             if text is not None:
@@ -177,7 +181,8 @@ class PatchTest(PatchFolders):
         path, patch = self.diff(self.folder("edited", EDITS[:2]))
         text = json.dumps(patch, indent=2).replace("\n", "\r\n")
         expected = read_map(self.folder("edited", EDITS[:2]))
-        for encoded in (text.encode("utf-8-sig"), text.encode("utf-16"), "\ufeff".encode("utf-16-be") + text.encode("utf-16-be")):
+        for encoded in (text.encode("utf-8-sig"), text.encode("utf-16"),
+                        ("\ufeff" + text).encode("utf-16-be")):
             with open(path, "wb") as f:
                 f.write(encoded)
             copy = self.folder("copy")
@@ -186,8 +191,10 @@ class PatchTest(PatchFolders):
 
     def test_mods_check_stack_conflict_come_off_and_tell_their_status(self):
         for name, (base, edits) in MADE.items():
-            shutil.copyfile(os.path.join(self.folder("base", base), MAP), os.path.join(self.top, "base.map"))
-            self.diff(self.folder("edited", base + edits), original="../base.map", name=name + ".json")
+            shutil.copyfile(os.path.join(self.folder("base", base), MAP),
+                            os.path.join(self.top, "base.map"))
+            self.diff(self.folder("edited", base + edits), original="../base.map",
+                      name=name + ".json")
         with open(os.path.join(self.top, "A.json")) as f:
             old = json.load(f)
         for change in old["changes"]:
@@ -198,11 +205,13 @@ class PatchTest(PatchFolders):
             with self.subTest(edits=edits, args=args):
                 copy = self.folder("copy", edits)
                 expected = read_map(copy if after is None else self.folder("edited", after))
-                result = cli([native(f"../{a}.json") if len(a) == 1 else a for a in args], copy)
+                result = cli([native(f"../{a}.json") if len(a) == 1 else a
+                              for a in args.split()], copy)
                 self.assertEqual(result.returncode, status, result.stderr)
                 self.assertTrue(read_map(copy) == expected, "the maps differ")
                 for text in texts:
-                    self.assertIn(native(text) if "json" in text else text, result.stdout + result.stderr)
+                    self.assertIn(native(text) if "json" in text else text,
+                                  result.stdout + result.stderr)
 
     def test_what_the_editor_cannot_change_stays_out_of_the_patch(self):
         edited = self.folder("edited")
@@ -233,7 +242,8 @@ class PatchTest(PatchFolders):
                     self.assertIn(f"torvex-cli: {name}: ", result.stderr)
 
 
-@unittest.skipIf(for_windows(CLI) or not shutil.which("strace"), "strace plays faults on this system")
+@unittest.skipIf(for_windows(CLI) or not shutil.which("strace"),
+                 "strace plays faults on this system")
 class WriteFaultTest(PatchFolders):
     """strace makes each write of a two-weapon apply fail in turn, then kills the program at each:
     the failure is never reported as done, status tells how much the map holds, and the same
@@ -244,13 +254,15 @@ class WriteFaultTest(PatchFolders):
         path, patch = self.diff(self.folder("edited", edits))
         expected, copy = read_map(self.folder("edited", edits)), self.folder("copy")
         apply = ["apply", "../" + PATCH]
-        traced = subprocess.run(["strace", "-o", "../trace", "-e", "trace=write", CLI] + apply, cwd=copy)
+        traced = subprocess.run(["strace", "-o", "../trace", "-e", "trace=write", CLI] + apply,
+                                cwd=copy)
         with open(os.path.join(self.top, "trace")) as f:
             points = len(re.findall(r"^write\(3,", f.read(), re.M))
         self.assertGreater(points, 2, traced)
         total, original = len(patch["changes"]), read_map(self.top)
         # The blocks an apply changes, to put back before each fault.
-        blocks = [b for b in range(0, len(expected), 4096) if expected[b:b + 4096] != original[b:b + 4096]]
+        blocks = [b for b in range(0, len(expected), 4096)
+                  if expected[b:b + 4096] != original[b:b + 4096]]
         for fault in ("error=EIO", "signal=KILL"):
             for n in range(1, points + 1):
                 with self.subTest(fault=fault, write=n):
@@ -258,14 +270,16 @@ class WriteFaultTest(PatchFolders):
                         for b in blocks:
                             f.seek(b)
                             f.write(original[b:b + 4096])
-                    faulted = subprocess.run(["strace", "-o", os.devnull, "-e", f"inject=write:{fault}:when={n}",
-                                              CLI] + apply, cwd=copy, capture_output=True, text=True)
+                    inject = f"inject=write:{fault}:when={n}"
+                    faulted = subprocess.run(["strace", "-o", os.devnull, "-e", inject, CLI]
+                                             + apply, cwd=copy, capture_output=True, text=True)
                     self.assertNotIn("fields changed", faulted.stdout)
                     if fault == "error=EIO":
                         self.assertEqual(faulted.returncode, 3)
                         self.assertIn("not written to cache003.map", faulted.stderr)
                     held = len(json.loads(cli(["diff", "../" + MAP], copy).stdout)["changes"])
-                    told = {0: "not applied", total: "applied"}.get(held, f"partly applied, {held} of {total} fields")
+                    told = {0: "not applied", total: "applied"}.get(
+                        held, f"partly applied, {held} of {total} fields")
                     self.assertIn(f"{PATCH}: {told}\n", cli(["status", "../" + PATCH], copy).stdout)
                     self.assertEqual(cli(apply, copy).returncode, 0)
                     self.assertTrue(read_map(copy) == expected, "the maps differ")
