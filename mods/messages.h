@@ -29,7 +29,10 @@ inline constexpr char kMapUnwritable[] = "cannot be opened for writing";
 inline constexpr char kExpects[] = " expects ";
 inline constexpr char kHolds[] = " holds ";
 inline constexpr char kTheMap[] = "the map";
+inline constexpr char kAnd[] = " and ";
 inline constexpr char kBothChange[] = " both change it from ";
+inline constexpr char kToEach[] = ", to ";
+inline constexpr char kAndTo[] = " and to ";
 inline constexpr char kNothingWritten[] =
     "nothing written: give --force to write over the conflicts";
 inline constexpr char kNotWritten[] = ": not written to ";

@@ -61,9 +61,9 @@ class FieldWalk {
         const std::string& where = step.change->where;
         for (std::size_t j = 0; j < i; ++j) {
             if (From(steps[j]) == From(step) && steps[j].patch != step.patch) {
-                return where + ": " + steps[j].patch->path + " and " + step.patch->path +
-                       text::kBothChange + Show(step, From(step)) + ", to " +
-                       Show(step, To(steps[j])) + " and to " + Show(step, To(step));
+                return where + ": " + steps[j].patch->path + text::kAnd + step.patch->path +
+                       text::kBothChange + Show(step, From(step)) + text::kToEach +
+                       Show(step, To(steps[j])) + text::kAndTo + Show(step, To(step));
             }
         }
         std::string holder = text::kTheMap;
