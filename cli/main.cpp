@@ -8,8 +8,8 @@
 #include "cli/edit_commands.h"
 #include "cli/program.h"
 #include "cli/session.h"
-#include "cli/weapon_patch.h"
 #include "demo/demo_map.h"
+#include "mods/mods.h"
 #include "res/resource.h"
 #include "tools/map_tool_commands.h"
 
@@ -110,12 +110,25 @@ int main(int argc, char** argv) {
         "change and that differs between cache003.map and ORIGINAL; other differences go to "
         "stderr");
     diff->add_option("ORIGINAL", originalMap, "The unchanged map")->required();
-    std::string patchFile;
+    mods::ApplyRequest applyRequest;
     auto* apply = app.add_subcommand(
         "apply",
-        "Apply a patch made by diff to cache003.map, writing each changed weapon once; on any "
-        "error in the patch nothing is written and the status is 2");
-    apply->add_option("PATCH", patchFile, "The patch file")->required();
+        "Apply patches made by diff to cache003.map in the order given, all or nothing: every "
+        "field must hold what its patch replaces, or the new value already; exits 1 on a "
+        "conflict, 2 when a patch cannot be used (nothing written), 3 when a write failed "
+        "(run it again to finish)");
+    apply->add_option("PATCH", applyRequest.patches, "The patch files")->required();
+    apply->add_flag("--reverse", applyRequest.reverse,
+                    "Take the patches off, the last first, putting back what they replaced");
+    apply->add_flag("--force", applyRequest.force,
+                    "Write over conflicts; where two patches conflict, the later wins");
+    std::vector<std::string> statusPatches;
+    auto* status = app.add_subcommand(
+        "status",
+        "Tell for each patch whether cache003.map holds it: applied, not applied, partly applied "
+        "or conflicting, and which patch wins a field that several change; exits 0 when every "
+        "patch is wholly applied, 1 otherwise, 2 when a patch cannot be checked");
+    status->add_option("PATCH", statusPatches, "The patch files")->required();
 
     // A typed value such as "-.5" or "-a" is text for the edit box, not an option: after "set"
     // and "ref" everything is an argument, unless help is asked for.
@@ -144,10 +157,13 @@ int main(int argc, char** argv) {
         return tools::RunCatalogue(catalogueMap, std::cout, std::cerr);
     }
     if (*diff) {
-        return cli::RunDiff(originalMap, TheStartUp().weapons, std::cout, std::cerr);
+        return mods::RunDiff(originalMap, std::cout, std::cerr);
     }
     if (*apply) {
-        return cli::RunApply(patchFile, TheStartUp().weapons, std::cout, std::cerr);
+        return mods::RunApply(applyRequest, TheStartUp().weapons, std::cout, std::cerr);
+    }
+    if (*status) {
+        return mods::RunStatus(statusPatches, TheStartUp().weapons, std::cout, std::cerr);
     }
     if (*dump) {
         cli::DumpRecords(TheStartUp().weapons, std::cout);

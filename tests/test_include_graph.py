@@ -1,5 +1,5 @@
 """The folders' includes point one way: core <- catalogue <- weapon <- editor/app -> platform
-<- backends, with the tools, the demo builder and torvex-cli on top. A new include against that
+<- backends, with the tools, the demo builder, the mods and torvex-cli on top. A new include against that
 direction fails here, before it grows into a cycle."""
 import pathlib
 import re
@@ -21,7 +21,9 @@ ALLOWED = {
     "app": ENGINE | INTERFACE | {"editor", "app"},
     "demo": ENGINE | {"demo", "tools"},  # it writes the index layout the map tools read
     "tools": ENGINE | {"tools"},
-    "cli": ENGINE | INTERFACE | {"editor", "app", "demo", "tools", "cli", "platform/headless"},
+    "mods": ENGINE | INTERFACE | {"editor", "app", "tools", "mods"},
+    "cli": ENGINE | INTERFACE | {"editor", "app", "demo", "tools", "mods", "cli",
+                                 "platform/headless"},
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 

@@ -82,9 +82,18 @@ MapFile::MapFile(const char* path, Mode mode) {
 }
 
 MapFile::~MapFile() {
-    if (file_ != nullptr) {
-        std::fclose(file_);
+    Close();
+}
+
+bool MapFile::Close() {
+    const bool good = Good();
+    if (file_ == nullptr) {
+        return false;
     }
+    const bool closed = std::fclose(file_) == 0;
+    file_ = nullptr;
+    failed_ = true;
+    return good && closed;
 }
 
 void MapFile::SeekTo(std::uint64_t offset) {

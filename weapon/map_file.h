@@ -22,6 +22,8 @@ class MapFile {
     MapFile& operator=(const MapFile&) = delete;
 
     bool Good() const { return file_ != nullptr && !failed_; }
+    // Closes the file now: true when every operation, and the flush of what was written, worked.
+    bool Close();
 
     void SeekTo(std::uint64_t offset);
     void Skip(std::uint64_t length);

@@ -13,7 +13,8 @@ bool PointsIntoFile(std::uint32_t pointer) {
     return pointer >= ADDRESS_MAGIC;
 }
 
-void Walk(WeaponStruct& record, const char* path, MapFile::Mode mode,
+// Whether every field moved: the editor's own reads and writes ignore it, as they report nothing.
+bool Walk(WeaponStruct& record, const char* path, MapFile::Mode mode,
           WeaponLayoutWalker::Direction direction) {
     MapFile file(path, mode);
     WeaponLayoutWalker walker(record, file, direction);
@@ -26,6 +27,7 @@ void Walk(WeaponStruct& record, const char* path, MapFile::Mode mode,
         file.SeekTo(blockPointer - ADDRESS_MAGIC);
     }
     walker.WalkBlock(kSecondBlock, second);
+    return file.Close();
 }
 
 }  // namespace
@@ -48,14 +50,19 @@ void WeaponStruct::ReadFromMap() {
     Walk(*this, kMapFileName, MapFile::Mode::Read, WeaponLayoutWalker::Direction::Read);
 }
 
-void WeaponStruct::ReadFromFile(const char* path) {
+bool WeaponStruct::ReadFromFile(const char* path) {
     ResetCounts();
-    Walk(*this, path, MapFile::Mode::Read, WeaponLayoutWalker::Direction::Read);
+    return Walk(*this, path, MapFile::Mode::Read, WeaponLayoutWalker::Direction::Read);
 }
 
 void WeaponStruct::WriteToMap() {
     ResetCounts();
     Walk(*this, kMapFileName, MapFile::Mode::Update, WeaponLayoutWalker::Direction::Write);
+}
+
+bool WeaponStruct::WriteToMapChecked() {
+    ResetCounts();
+    return Walk(*this, kMapFileName, MapFile::Mode::Update, WeaponLayoutWalker::Direction::Write);
 }
 
 std::string WeaponStruct::ReadTagName(std::uint32_t namePointer) {

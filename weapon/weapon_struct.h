@@ -17,9 +17,13 @@ class WeaponStruct {
     explicit WeaponStruct(std::uint32_t metaOffset);
 
     void ReadFromMap();
-    // The same read from another copy of the map, such as the original a patch is made against.
-    void ReadFromFile(const char* path);
+    // The same read from another copy of the map, such as the original a patch is made against;
+    // false when the file does not hold the whole weapon.
+    bool ReadFromFile(const char* path);
     void WriteToMap();
+    // The same write for a caller that must know whether every byte reached the map: false when
+    // the open, a positioning, a write or the final flush failed.
+    bool WriteToMapChecked();
 
     // The name at a name pointer, read from the map; "NULL" for 0 or a pointer that is not the
     // start of a catalogue name.

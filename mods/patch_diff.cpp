@@ -3,13 +3,14 @@
 
 #include "app/weapon_records.h"
 #include "catalogue/tag_catalogue.h"
-#include "cli/patch_fields.h"
-#include "cli/weapon_patch.h"
 #include "editor/reference_slots.h"
+#include "mods/messages.h"
+#include "mods/mods.h"
+#include "mods/patch_fields.h"
 #include "tools/map_reader.h"
 #include "weapon/map_file.h"
 
-namespace cli {
+namespace mods {
 
 namespace {
 
@@ -53,8 +54,10 @@ class Differ {
     void Value(const WeaponStruct& edited, const WeaponStruct& original, FieldRef field,
                const Json& address) {
         const std::string bytes = ValueBytes(field, edited);
-        if (bytes != ValueBytes(field, original)) {
-            Add(address, FieldText(field, edited), bytes.data(), bytes.size());
+        const std::string was = ValueBytes(field, original);
+        if (bytes != was) {
+            Add(address, Side(FieldText(field, edited), bytes.data(), bytes.size()),
+                Side(FieldText(field, original), was.data(), was.size()));
         }
     }
 
@@ -68,22 +71,42 @@ class Differ {
             return;
         }
         const TagClass* tagClass = ClassOfReference(now);
-        const int row = now.tagId == kNoTag ? -1 : FindRowById(now.tagId);
-        const std::uint32_t pointer = row < 0 ? 0 : NamePointerOfRow(row);
-        if (tagClass == nullptr || (row < 0 && now.tagId != kNoTag) || now.namePointer != pointer) {
+        if (tagClass == nullptr || !Named(now)) {
             return Note(where + ": it is not a shown reference to a catalogue tag, or to none");
         }
         Json address = {{"group", tagClass->categoryName}, {"index", PositionOfSlot(edited, slot)}};
-        address["tag"] = row < 0 ? Json() : Json(std::string(TagNameOfRow(row)));
-        address["class"] = row < 0 ? Json() : Json(std::string(ClassOfRow(row)));
-        Add(address, WeaponStruct::ReadTagName(now.namePointer), &now, sizeof now);
+        Add(address, Tag(now), Tag(was));
     }
 
-    void Add(const Json& address, const std::string& text, const void* bytes, std::size_t size) {
+    // Whether a reference points at a catalogue tag by its identifier and name, or at none.
+    static bool Named(const TagReference& reference) {
+        const int row = reference.tagId == kNoTag ? -1 : FindRowById(reference.tagId);
+        const std::uint32_t pointer = row < 0 ? 0 : NamePointerOfRow(row);
+        return (row >= 0 || reference.tagId == kNoTag) && reference.namePointer == pointer;
+    }
+
+    // A reference as a side of a change: its tag by path and class, or null for a reference to
+    // no tag or to what the catalogue cannot name, which its bytes then say.
+    static Json Tag(const TagReference& reference) {
+        const int row =
+            Named(reference) && reference.tagId != kNoTag ? FindRowById(reference.tagId) : -1;
+        Json side =
+            Side(WeaponStruct::ReadTagName(reference.namePointer), &reference, sizeof reference);
+        side["tag"] = row < 0 ? Json() : Json(std::string(TagNameOfRow(row)));
+        side["class"] = row < 0 ? Json() : Json(std::string(ClassOfRow(row)));
+        return side;
+    }
+
+    static Json Side(const std::string& text, const void* bytes, std::size_t size) {
+        return {{"text", text}, {"bytes", HexOfBytes(bytes, size)}};
+    }
+
+    // The entry reads as the tree would show the field now, then what it was.
+    void Add(const Json& address, const Json& now, const Json& was) {
         Json change = {{"weapon", PatchName(entry_)}};
         change.update(address);
-        change["text"] = text;
-        change["bytes"] = HexOfBytes(bytes, size);
+        change.update(now);
+        change["was"] = was;
         changes_.push_back(change);
     }
 
@@ -94,23 +117,29 @@ class Differ {
 
 }  // namespace
 
-int RunDiff(const std::string& originalPath, const WeaponRecords& edited, std::ostream& out,
-            std::ostream& err) {
-    for (const std::string& path : {std::string(kMapFileName), originalPath}) {
-        tools::MapReader reader;
-        if (const Status readable = reader.Open(path); !readable) {
-            err << "torvex-cli: " << readable.Error() << '\n';
-            return 2;
-        }
-    }
+// Either map may be a copy cut short; a patch against one would set what it lacks to zero.
+int RunDiff(const std::string& originalPath, std::ostream& out, std::ostream& err) {
     Differ differ(err);
     for (int entry = 0; entry < kWeaponCount; ++entry) {
+        WeaponStruct edited(kWeaponList[entry].metaOffset);
         WeaponStruct original(kWeaponList[entry].metaOffset);
-        original.ReadFromFile(originalPath.c_str());
-        differ.Weapon(entry, edited[entry], original);
+        for (const auto& [path, record] :
+             {std::pair{std::string(kMapFileName), &edited}, std::pair{originalPath, &original}}) {
+            tools::MapReader reader;
+            if (const Status readable = reader.Open(path); !readable) {
+                err << "torvex-cli: " << readable.Error() << '\n';
+                return kRefused;
+            }
+            if (!record->ReadFromFile(path.c_str())) {
+                err << "torvex-cli: " << path << ": " << text::kMapTooShort
+                    << kWeaponList[entry].updateName << '\n';
+                return kRefused;
+            }
+        }
+        differ.Weapon(entry, edited, original);
     }
     out << Json{{"torvex_patch", kPatchFormat}, {"changes", differ.Changes()}}.dump(2) << '\n';
-    return 0;
+    return kDone;
 }
 
-}  // namespace cli
+}  // namespace mods

@@ -1,10 +1,10 @@
-#include "cli/patch_fields.h"
+#include "mods/patch_fields.h"
 
 #include <cstring>
 
 #include "catalogue/supported_map.h"
 
-namespace cli {
+namespace mods {
 
 namespace {
 
@@ -65,4 +65,31 @@ const char* PatchName(int entry) {
     return weapon.displayName != nullptr ? weapon.displayName : weapon.updateName;
 }
 
-}  // namespace cli
+std::string FieldBytes(const Change& change, const WeaponStruct& record) {
+    if (change.slot < 0) {
+        return ValueBytes(change.field, record);
+    }
+    return std::string(reinterpret_cast<const char*>(record.GetTagRef(change.slot)),
+                       sizeof(TagReference));
+}
+
+void SetFieldBytes(const Change& change, const std::string& bytes, WeaponStruct& record) {
+    if (change.slot < 0) {
+        return SetValueBytes(change.field, bytes, record);
+    }
+    std::memcpy(record.GetTagRef(change.slot), bytes.data(), sizeof(TagReference));
+}
+
+// A copy of a record has values of its own, so a value is shown by the tree's own format.
+std::string Shown(const Change& change, const std::string& bytes, const WeaponStruct& record) {
+    if (change.slot < 0) {
+        WeaponStruct copy = record;
+        SetValueBytes(change.field, bytes, copy);
+        return FieldText(change.field, copy);
+    }
+    TagReference reference;
+    std::memcpy(&reference, bytes.data(), sizeof reference);
+    return WeaponStruct::ReadTagName(reference.namePointer);
+}
+
+}  // namespace mods

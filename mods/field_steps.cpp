@@ -1,0 +1,47 @@
+#include "mods/field_steps.h"
+
+#include <ostream>
+
+namespace mods {
+
+void Report(const std::string& lines, std::ostream& err) {
+    for (std::size_t start = 0, end = 0; end != std::string::npos; start = end + 1) {
+        end = lines.find('\n', start);
+        err << "torvex-cli: " << lines.substr(start, end - start) << '\n';
+    }
+}
+
+Result<std::vector<Patch>> ReadPatches(const std::vector<std::string>& paths,
+                                       const WeaponRecords& records) {
+    std::vector<Patch> patches;
+    std::string errors;
+    for (const std::string& path : paths) {
+        Result<Patch> patch = ReadPatch(path, records);
+        if (patch) {
+            patches.push_back(std::move(*patch));
+        } else {
+            errors += (errors.empty() ? "" : "\n") + patch.Error();
+        }
+    }
+    return errors.empty() ? Result(std::move(patches)) : Failure{errors};
+}
+
+std::vector<std::vector<Step>> StepsByField(const std::vector<Patch>& patches) {
+    std::vector<std::vector<Step>> fields;
+    for (const Patch& patch : patches) {
+        for (const Change& change : patch.changes) {
+            auto field = fields.begin();
+            while (field != fields.end() && !field->front().change->SameField(change)) {
+                ++field;
+            }
+            if (field == fields.end()) {
+                fields.emplace_back();
+                field = fields.end() - 1;
+            }
+            field->push_back({&patch, &change});
+        }
+    }
+    return fields;
+}
+
+}  // namespace mods
