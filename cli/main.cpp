@@ -13,6 +13,7 @@
 #include "demo/demo_map.h"
 #include "res/resource.h"
 #include "tools/map_tool_commands.h"
+#include "torvex_version.h"
 #include "weapon/map_file.h"
 
 namespace {
@@ -78,7 +79,8 @@ int main(int argc, char** argv) {
         "directory.",
         cli::message::kProgram};
     app.require_subcommand(1);
-    app.set_version_flag("--version", "torvex-cli " TORVEX_VERSION);
+    app.set_version_flag("--version",
+                         std::string(cli::message::kProgram) + " " TORVEX_VERSION_TEXT);
 
     std::string mapPath;
     auto* makeMap = app.add_subcommand("make-map", "Write the demo map to PATH");
