@@ -159,9 +159,9 @@ int main(int argc, char** argv) {
         args.insert(args.begin() + 1, "--");
     }
     const auto named = [&](const CLI::App* command) { return command->check_name(args[0]); };
-    if (!args.empty() && app.get_subcommands(named).empty() && !wantsHelp &&
-        args[0] != "--version") {
-        return Refuse(std::cerr, cli::message::NoCommand(args[0]), 2);
+    if (args.empty() ||
+        (app.get_subcommands(named).empty() && !wantsHelp && args[0] != "--version")) {
+        return Refuse(std::cerr, cli::message::NoCommand(args.empty() ? "" : args[0]), 2);
     }
     std::reverse(args.begin(), args.end());  // CLI11 takes a vector in reverse order
     try {

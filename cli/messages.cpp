@@ -13,6 +13,9 @@ std::string Quoted(const std::string& text) {
 }  // namespace
 
 std::string NoCommand(const std::string& word) {
+    if (word.empty()) {
+        return std::string("a command is required; ") + kProgram + " --help lists them";
+    }
     return Quoted(word) + (word.starts_with('-') ? " is no option" : " is no command") + "; " +
            kProgram + " --help lists them";
 }

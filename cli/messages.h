@@ -11,7 +11,7 @@ namespace cli::message {
 inline constexpr char kProgram[] = "torvex-cli";
 
 // The command line.
-std::string NoCommand(const std::string& word);
+std::string NoCommand(const std::string& word);  // "": none given
 std::string NotANumber(const std::string& argument, const std::string& text);
 std::string TooManyArguments(const std::string& command, const std::string& usage,
                              const std::string& extra);

@@ -80,7 +80,7 @@ class CliTest(Folder):
 
     def test_requests_that_name_nothing_exit_two_say_why_and_write_nothing(self):
         before = read_map(self.cwd)
-        for args, why in (([], "subcommand is required"), (["tree", "extra"], "extra"),
+        for args, why in (([], "a command is required"), (["tree", "extra"], "extra"),
                           (["bogus"], "'bogus' is no command"), (["--bogus"], "is no option"),
                           (["ref", "Pistol", "Models", "x", "3"], "N 'x' is not a whole number"),
                           (["set", "Pistol"], "LABEL"),
