@@ -172,9 +172,7 @@ int RunRef(const RefRequest& request) {
         }
         if (entry < 0) {
             // Show all offers every row but the last, and -1 for no tag.
-            return Failure{message::NoRow(
-                request.row,
-                "rows 0 to " + std::to_string(kSearchedRowCount - 1) + " and -1 for no tag")};
+            return Failure{message::NoRow(request.row, kSearchedRowCount - 1)};
         }
         for (const std::string& action :
              {"choose " + std::to_string(entry), "update"s, "item " + *path}) {

@@ -78,8 +78,12 @@ std::string NoReference(int position, const std::string& group, const std::strin
            Quoted(weapon);
 }
 
-std::string NoRow(int row, const std::string& offered) {
-    return "the list offers no row " + std::to_string(row) + "; it offers " + offered;
+std::string NoRow(int row, int lastRow) {
+    std::string text = "the list offers no row ";
+    text += std::to_string(row);
+    text += "; it offers rows 0 to ";
+    text += std::to_string(lastRow);
+    return text + " and -1 for no tag";
 }
 
 std::string ValueTooLong(const std::string& value, std::size_t most) {

@@ -30,7 +30,7 @@ std::string UnknownLabel(const std::string& label, const std::string& categories
 std::string NoGroup(const std::string& group, const std::string& weapon);
 std::string NotReferences(const std::string& group, const std::string& weapon);
 std::string NoReference(int position, const std::string& group, const std::string& weapon);
-std::string NoRow(int row, const std::string& offered);
+std::string NoRow(int row, int lastRow);
 std::string ValueTooLong(const std::string& value, std::size_t most);
 
 // Session actions.
