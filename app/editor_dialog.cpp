@@ -50,7 +50,7 @@ void EditorDialog::DoDataExchange(platform::DataExchange* pDX) {
     platform::DDX_Control(pDX, IDC_VALUE_COMBO, m_valueCombo);
     platform::DDX_Check(pDX, IDC_SHOW_ALL_CHECK, m_showAll);
     platform::DDX_Text(pDX, IDC_VALUE_EDIT, m_newValue);
-    platform::DDV_MaxChars(pDX, m_newValue, 8);
+    platform::DDV_MaxChars(pDX, m_newValue, kValueMaxChars);
     platform::DDX_Control(pDX, IDC_WEAPON_TREE, m_weaponTree);
 }
 

@@ -12,6 +12,9 @@
 struct FieldRef;
 struct TagClass;
 
+// The most characters the edit box takes; the window keeps the first ones of a longer text.
+inline constexpr int kValueMaxChars = 8;
+
 // Where the icon goes in a minimised window's client area: centred, with the odd pixel of an
 // uneven margin going to the left and top, and the integer division truncating toward zero, so
 // an icon larger than the client area is never pushed further out than half the excess.

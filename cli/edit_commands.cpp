@@ -4,6 +4,9 @@
 #include <iostream>
 #include <vector>
 
+#include "app/editor_dialog.h"
+#include "catalogue/supported_map.h"
+#include "cli/messages.h"
 #include "cli/program.h"
 #include "cli/session.h"
 #include "core/result.h"
@@ -53,12 +56,12 @@ std::string FieldPath(const HeadlessTree& tree, const std::string& parentPath, F
 Result<std::string> ValueItemPath(const HeadlessTree& tree, const SetRequest& request) {
     const std::string weaponPath = ChildPathByText(tree, "", request.weapon);
     if (weaponPath.empty()) {
-        return Failure{"no weapon '" + request.weapon + "' in the tree"};
+        return Failure{message::NoWeapon(request.weapon)};
     }
     for (const NamedField& named : NamedFields()) {
         if (request.label == named.label) {
             if (request.index >= 0) {
-                return Failure{"'" + request.label + "' takes no index"};
+                return Failure{message::TakesNoIndex(request.label)};
             }
             return FieldPath(tree, weaponPath, named.field);
         }
@@ -68,36 +71,38 @@ Result<std::string> ValueItemPath(const HeadlessTree& tree, const SetRequest& re
         categories += (categories.empty() ? "" : ", ") + std::string(category.text);
         if (request.label == category.text) {
             if (request.index < 0) {
-                return Failure{"'" + request.label + "' needs an index"};
+                return Failure{message::NeedsIndex(request.label)};
             }
             const std::string itemPath =
                 FieldPath(tree, ChildPathByText(tree, weaponPath, request.label),
                           {category.kind, request.index});
             if (itemPath.empty()) {
-                return Failure{"no value " + std::to_string(request.index) + " under '" +
-                               request.label + "'"};
+                return Failure{message::NoValue(request.index, request.label, request.weapon)};
             }
             return itemPath;
         }
     }
-    return Failure{"unknown label '" + request.label + "'; use a named value's label or " +
-                   categories};
+    return Failure{message::UnknownLabel(request.label, categories)};
 }
 
 // The reference item a ref request names.
 Result<std::string> ReferenceItemPath(const HeadlessTree& tree, const RefRequest& request) {
     const std::string weaponPath = ChildPathByText(tree, "", request.weapon);
     if (weaponPath.empty()) {
-        return Failure{"no weapon '" + request.weapon + "' in the tree"};
+        return Failure{message::NoWeapon(request.weapon)};
     }
     const std::string categoryPath = ChildPathByText(tree, weaponPath, request.category);
     if (categoryPath.empty()) {
-        return Failure{"no category '" + request.category + "' under '" + request.weapon + "'"};
+        return Failure{message::NoGroup(request.category, request.weapon)};
+    }
+    for (const UnnamedCategory& category : kUnnamedCategories) {
+        if (request.category == category.text) {
+            return Failure{message::NotReferences(request.category, request.weapon)};
+        }
     }
     const std::string path = categoryPath + "." + std::to_string(request.position);
     if (request.position < 0 || At(tree, path) == platform::kNoTreeItem) {
-        return Failure{"no reference " + std::to_string(request.position) + " under '" +
-                       request.category + "' of '" + request.weapon + "'"};
+        return Failure{message::NoReference(request.position, request.category, request.weapon)};
     }
     return path;
 }
@@ -111,8 +116,7 @@ int FindEntry(HeadlessWindow& window, const std::string& prefix) {
 
 // A request that names nothing the tree shows: status 2.
 int Refuse(const Status& status) {
-    std::cerr << "torvex-cli: " << status.Error() << '\n';
-    return 2;
+    return message::Refuse(std::cerr, status.Error(), 2);
 }
 
 // Runs the editor and hands the dialog to a script. Exit status 2 when the request names
@@ -132,9 +136,11 @@ int RunScript(const std::function<Status(HeadlessWindow&, Session&)>& script) {
 }  // namespace
 
 int RunSet(const SetRequest& request) {
-    if (request.value.size() > 8) {
-        return Refuse(Failure{"the value '" + request.value +
-                              "' is longer than the 8 characters the edit box takes"});
+    // The window keeps the first characters of a longer text; a script that asks for more gets
+    // a clear refusal rather than another number than it asked for.
+    constexpr auto kMost = static_cast<std::size_t>(kValueMaxChars);
+    if (request.value.size() > kMost) {
+        return Refuse(Failure{message::ValueTooLong(request.value, kMost)});
     }
     return RunScript([&](HeadlessWindow& window, Session& session) -> Status {
         const Result<std::string> path =
@@ -165,7 +171,8 @@ int RunRef(const RefRequest& request) {
             entry = FindEntry(window, prefix);
         }
         if (entry < 0) {
-            return Failure{"the list offers no row " + std::to_string(request.row)};
+            // Show all offers every row but the last, and -1 for no tag.
+            return Failure{message::NoRow(request.row, kSearchedRowCount - 1)};
         }
         for (const std::string& action :
              {"choose " + std::to_string(entry), "update"s, "item " + *path}) {

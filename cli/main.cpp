@@ -6,22 +6,46 @@
 #include "app/program.h"
 #include "cli/dump_command.h"
 #include "cli/edit_commands.h"
+#include "cli/messages.h"
 #include "cli/program.h"
 #include "cli/session.h"
 #include "demo/demo_map.h"
 #include "mods/mods.h"
 #include "res/resource.h"
 #include "tools/map_tool_commands.h"
+#include "torvex_version.h"
+#include "weapon/map_file.h"
 
 namespace {
 
+using cli::message::Refuse;
+
+// The editor leaves a map whose permissions grant nobody writing alone, even for a superuser;
+// so does the demo map's writer.
 int MakeMap(const std::string& path) {
-    const Status written = demo::WriteDemoMap(path);
-    if (!written) {
-        std::cerr << "torvex-cli: " << written.Error() << '\n';
-        return 1;
+    if (IsMarkedReadOnly(path.c_str())) {
+        return Refuse(std::cerr, cli::message::MapReadOnly(path), 1);
     }
+    const Status written = demo::WriteDemoMap(path);
+    return written ? 0 : Refuse(std::cerr, written.Error(), 1);
+}
+
+// The records are read as the editor reads them at start-up, and printed only where the editor
+// would go on to show them.
+int Dump() {
+    cli::RunEditor([](platform::headless::HeadlessWindow&) {
+        cli::DumpRecords(TheStartUp().weapons, std::cout);
+    });
     return 0;
+}
+
+// A whole number argument, or the status 2 of a malformed command line.
+bool Number(const char* argument, const std::string& text, int& value) {
+    if (cli::ParseNumber(text, value)) {
+        return true;
+    }
+    Refuse(std::cerr, cli::message::NotANumber(argument, text), 2);
+    return false;
 }
 
 int Tree() {
@@ -52,9 +76,11 @@ int RunSession() {
 int main(int argc, char** argv) {
     CLI::App app{
         "torvex-cli: the Torvex editor without a window, on cache003.map in the working "
-        "directory."};
+        "directory.",
+        cli::message::kProgram};
     app.require_subcommand(1);
-    app.set_version_flag("--version", "torvex-cli " TORVEX_VERSION);
+    app.set_version_flag("--version",
+                         std::string(cli::message::kProgram) + " " TORVEX_VERSION_TEXT);
 
     std::string mapPath;
     auto* makeMap = app.add_subcommand("make-map", "Write the demo map to PATH");
@@ -80,15 +106,22 @@ int main(int argc, char** argv) {
         "set", "Set a value: set WEAPON LABEL VALUE, or set WEAPON \"Unknown shorts\" INDEX VALUE");
     set->add_option("WEAPON", setRequest.weapon, "Weapon as the tree shows it")->required();
     set->add_option("LABEL", setRequest.label, "Named label or unnamed category")->required();
-    set->add_option("ARGS", setArgs, "[INDEX] VALUE")->required()->expected(1, 2);
+    // CLI11 cannot place an optional positional before a required one, so the index and the value
+    // arrive together and are told apart here.
+    constexpr char kSetUsage[] = "WEAPON LABEL [INDEX] VALUE";
+    set->add_option("VALUE", setArgs, "The value; for an unnamed one, its index first")
+        ->required()
+        ->expected(1, -1);
 
     cli::RefRequest refRequest;
     auto* ref = app.add_subcommand(
         "ref", "Point a reference at a catalogue row: ref WEAPON CATEGORY N ROW (ROW -1: none)");
     ref->add_option("WEAPON", refRequest.weapon, "Weapon as the tree shows it")->required();
     ref->add_option("CATEGORY", refRequest.category, "Category such as Models")->required();
-    ref->add_option("N", refRequest.position, "Which reference under it, from 0")->required();
-    ref->add_option("ROW", refRequest.row, "Catalogue row, or -1 for no tag")
+    std::string refPosition;
+    std::string refRow;
+    ref->add_option("N", refPosition, "Which reference under it, from 0")->required();
+    ref->add_option("ROW", refRow, "Catalogue row, or -1 for no tag")
         ->required()
         ->allow_extra_args(false);
 
@@ -138,12 +171,22 @@ int main(int argc, char** argv) {
     if (!args.empty() && (args[0] == "set" || args[0] == "ref") && !wantsHelp) {
         args.insert(args.begin() + 1, "--");
     }
+    const auto named = [&](const CLI::App* command) { return command->check_name(args[0]); };
+    if (args.empty() ||
+        (app.get_subcommands(named).empty() && !wantsHelp && args[0] != "--version")) {
+        return Refuse(std::cerr, cli::message::NoCommand(args.empty() ? "" : args[0]), 2);
+    }
     std::reverse(args.begin(), args.end());  // CLI11 takes a vector in reverse order
     try {
         app.parse(args);
+    } catch (const CLI::Success& e) {
+        return app.exit(e);  // help or the version
     } catch (const CLI::ParseError& e) {
-        // Help exits 0; every malformed command line exits 2, as a request naming nothing does.
-        return app.exit(e) == 0 ? 0 : 2;
+        // Every malformed command line exits 2, as a request naming nothing does.
+        const auto parsed = app.get_subcommands();
+        return Refuse(
+            std::cerr,
+            cli::message::CommandLine(parsed.empty() ? "" : parsed[0]->get_name(), e.what()), 2);
     }
 
     if (*makeMap) {
@@ -166,8 +209,7 @@ int main(int argc, char** argv) {
         return mods::RunStatus(statusPatches, TheStartUp().weapons, std::cout, std::cerr);
     }
     if (*dump) {
-        cli::DumpRecords(TheStartUp().weapons, std::cout);
-        return 0;
+        return Dump();
     }
     if (*tree) {
         return Tree();
@@ -176,14 +218,18 @@ int main(int argc, char** argv) {
         return RunSession();
     }
     if (*set) {
-        if (setArgs.size() == 2) {
-            if (!cli::ParseNumber(setArgs[0], setRequest.index)) {
-                std::cerr << "torvex-cli: the index '" << setArgs[0] << "' is not a number\n";
-                return 2;
-            }
+        if (setArgs.size() > 2) {
+            return Refuse(std::cerr, cli::message::TooManyArguments("set", kSetUsage, setArgs[2]),
+                          2);
+        }
+        if (setArgs.size() == 2 && !Number("the index", setArgs[0], setRequest.index)) {
+            return 2;
         }
         setRequest.value = setArgs.back();
         return cli::RunSet(setRequest);
+    }
+    if (!Number("N", refPosition, refRequest.position) || !Number("ROW", refRow, refRequest.row)) {
+        return 2;
     }
     return cli::RunRef(refRequest);
 }

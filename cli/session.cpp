@@ -3,6 +3,7 @@
 #include <charconv>
 #include <ostream>
 
+#include "cli/messages.h"
 #include "res/resource.h"
 
 namespace cli {
@@ -75,7 +76,7 @@ TreeItem Session::ItemAt(const std::string& path, bool report) {
                               ? platform::kNoTreeItem
                               : window_.TreeControlOf(IDC_WEAPON_TREE).ItemAtPath(positions);
     if (item == platform::kNoTreeItem && report) {
-        Fail("no item at path '" + path + "'");
+        Fail(message::NoItem(path));
     }
     return item;
 }
@@ -110,9 +111,9 @@ void Session::Perform(const std::string& rawLine) {
     if (verb == "choose") {
         int index = 0;
         if (!ParseNumber(rest, index)) {
-            Fail("'choose' needs an entry number");
+            Fail(message::NeedsEntryNumber());
         } else if (!window_.UserChooseEntry(IDC_VALUE_COMBO, index)) {
-            Fail("no entry " + rest + " in the list");
+            Fail(message::NoEntry(rest));
         }
         return;
     }
@@ -146,14 +147,14 @@ void Session::Perform(const std::string& rawLine) {
     for (const Plain& action : kPlain) {
         if (verb == action.verb) {
             if (hasArgument) {
-                Fail("'" + verb + "' takes no argument");
+                Fail(message::TakesNoArgument(verb));
             } else {
                 action.run(window_, out_);
             }
             return;
         }
     }
-    Fail("unknown action '" + line + "'");
+    Fail(message::UnknownAction(line));
 }
 
 }  // namespace cli

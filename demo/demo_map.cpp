@@ -1,6 +1,7 @@
 #include "demo/demo_map.h"
 
 #include <bit>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <span>
@@ -238,7 +239,7 @@ std::uint8_t GapPattern(std::uint32_t fileOffset) {
 Status WriteDemoMap(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
-        return Failure{"cannot create " + path};
+        return Failure{"cannot create " + path + ": " + std::strerror(errno)};
     }
     MapImage image(file);
     PutHeader(image);

@@ -26,8 +26,8 @@ class NumberText : public ::testing::Test {
 
 TEST_F(NumberText, ReadsAndWritesAFullStopInEveryLocale) {
     const std::pair<const char*, double> cases[] = {
-        {"0.1", 0.1},  {"  +1.25x", 1.25}, {"2E-2", 0.02}, {"12,5", 12.0},
-        {"0x10", 0.0}, {"inf", 0.0},       {"1e", 1.0},    {"-.e1", 0.0},
+        {"0.1", 0.1}, {"  +1.25x", 1.25}, {"2E-2", 0.02}, {"12,5", 12.0}, {"0x10", 0.0},
+        {"inf", 0.0}, {"1e", 1.0},        {"-.e1", 0.0},  {".5", 0.5},    {"-.25", -0.25},
     };
     for (const auto& [text, value] : cases) {
         EXPECT_EQ(ParseDouble(text), value) << '"' << text << '"';

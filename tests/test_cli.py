@@ -40,16 +40,28 @@ class CliTest(Folder):
         result = run(["session"], self.cwd, script)
         self.assertEqual((result.returncode, result.stdout), (2, "Max ammo: 24\n"))
         self.assertEqual([e.split()[0] for e in result.stderr.splitlines()], ["error"] * 4)
+        self.assertEqual(run(["session"], self.cwd, "bogus\n").returncode, 2)  # one is enough
+
+    def test_ref_points_at_exactly_its_row(self):
+        # Row 16 is not a model; the models' list holds row 163, whose number begins alike.
+        chosen = run(["session"], self.cwd, "select 1.7.0\ncheck\nchoose 16\nupdate\nitem 1.7.0\n")
+        self.assertEqual(run(["make-map", MAP], self.cwd).returncode, 0)
+        pointed = run(["ref", "Pistol", "Models", "0", "16"], self.cwd)
+        self.assertEqual(pointed.stdout, chosen.stdout)
 
     def test_a_map_it_cannot_open_to_write_is_refused_and_left_alone(self):
         def refused():
-            result = run(["set", "Pistol", "Max ammo", "5"], self.cwd)
-            self.assertEqual((result.returncode, result.stdout), (
-                1, "message Can't open map, make sure cache003.map is in this directory\n"))
+            for args in (["set", "Pistol", "Max ammo", "5"], ["dump"]):
+                result = run(args, self.cwd)
+                self.assertEqual((result.returncode, result.stdout), (
+                    1, "message Can't open map, make sure cache003.map is in this directory\n"))
 
-        path, before = os.path.join(self.cwd, MAP), read_map(self.cwd)
+        path = os.path.join(self.cwd, MAP)
+        os.truncate(path, 1000)
         os.chmod(path, 0o444)  # the read-only attribute, under Wine; root could write it anyway
+        before = read_map(self.cwd)
         refused()
+        self.assertEqual(run(["make-map", MAP], self.cwd).returncode, 1)
         self.assertEqual(read_map(self.cwd), before)
         os.remove(path)
         refused()
@@ -57,15 +69,32 @@ class CliTest(Folder):
         os.mkdir(path)  # a folder in its place
         refused()
 
-    def test_requests_that_name_nothing_exit_two_and_write_nothing(self):
+    def test_a_map_too_short_for_the_weapons_is_refused_and_left_alone(self):
+        os.truncate(os.path.join(self.cwd, MAP), 40_000_000)
         before = read_map(self.cwd)
-        for args in ([], ["tree", "extra"], ["ref", "Pistol", "Models", "x", "3"],
-                     ["set", "Pistol"], ["set", "Flamethrower", "Max ammo", "1"],
-                     ["set", "Pistol", "Ammo", "1"], ["set", "Pistol", "Unknown longs", "26", "1"],
-                     ["set", "Pistol", "Max ammo", "123456789"],
-                     ["ref", "Pistol", "Models", "40", "3"],
-                     ["ref", "Pistol", "Models", "0", "1805"]):
-            self.assertEqual(run(args, self.cwd).returncode, 2, args)
+        for args in (["set", "Pistol", "Max ammo", "5"], ["dump"], ["tree"]):
+            result = run(args, self.cwd)
+            self.assertEqual((result.returncode, result.stdout), (1, ""), args)
+            self.assertIn("does not hold the weapons: it ends at 0x02625A00", result.stderr)
+        self.assertEqual(read_map(self.cwd), before)
+
+    def test_requests_that_name_nothing_exit_two_say_why_and_write_nothing(self):
+        before = read_map(self.cwd)
+        for args, why in (([], "a command is required"), (["tree", "extra"], "extra"),
+                          (["bogus"], "'bogus' is no command"), (["--bogus"], "is no option"),
+                          (["ref", "Pistol", "Models", "x", "3"], "N 'x' is not a whole number"),
+                          (["set", "Pistol"], "LABEL"),
+                          (["set", "Pistol", "Max ammo", "1", "2", "3"], "'3' is one argument too"),
+                          (["set", "Flamethrower", "Max ammo", "1"], "no weapon 'Flamethrower'"),
+                          (["set", "Pistol", "Ammo", "1"], "unknown label 'Ammo'"),
+                          (["set", "Pistol", "Unknown longs", "26", "1"], "no value 26"),
+                          (["set", "Pistol", "Max ammo", "123456789"], "longer than the 8"),
+                          (["ref", "Pistol", "Models", "40", "3"], "no reference 40"),
+                          (["ref", "Pistol", "Unknown shorts", "0", "3"], "not references"),
+                          (["ref", "Pistol", "Models", "0", "1805"], "no row 1805")):
+            result = run(args, self.cwd)
+            self.assertEqual(result.returncode, 2, args)
+            self.assertIn(why, result.stderr, args)
         self.assertEqual(read_map(self.cwd), before)
 
 

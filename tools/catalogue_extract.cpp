@@ -1,3 +1,5 @@
+#include "tools/catalogue_extract.h"
+
 #include <cstring>
 #include <functional>
 #include <ostream>
@@ -51,9 +53,11 @@ Status ReadNames(MapReader& reader, const TagIndex& index, std::string& list) {
     return {};
 }
 
-// The rules the map itself must keep come first, each failure as "rule: detail": header,
-// tag-count, magic, identifiers, names (packed from the catalogue's first name offset) and
-// weapon-meta; then the path-list rules the build applies (catalogue/path_list_rules.h).
+}  // namespace
+
+// The rules the map itself must keep come first: header, tag-count, magic, identifiers, names
+// (packed from the catalogue's first name offset) and weapon-meta; then the path-list rules the
+// build applies (catalogue/path_list_rules.h).
 Result<std::vector<std::string>> ExtractCatalogue(MapReader& reader) {
     const IndexLookup lookup = ReadTagIndex(reader);
     if (lookup.status != IndexLookup::Status::Read) {
@@ -77,8 +81,6 @@ Result<std::vector<std::string>> ExtractCatalogue(MapReader& reader) {
     // The list as a file would hold it, so that it is checked exactly as the build checks one.
     return ReadPathList(list);
 }
-
-}  // namespace
 
 int RunCatalogue(const std::string& mapPath, std::ostream& out, std::ostream& err) {
     MapReader reader;

@@ -9,6 +9,7 @@
 #include "catalogue/supported_map.h"
 #include "catalogue/tag_catalogue.h"
 #include "catalogue/tag_class.h"
+#include "tools/catalogue_extract.h"
 #include "tools/map_reader.h"
 #include "tools/map_tool_commands.h"
 #include "tools/tag_index.h"
@@ -176,6 +177,10 @@ void CheckWeapons(MapReader& reader, CheckReport& report) {
     }
     Add(report, "weapon blocks", blocks,
         std::to_string(kWeaponCount) + " weapons, each second block after its main block");
+    // A check that found no weapon to look at has not passed.
+    if (checked == 0 && references) {
+        references = Failure{"no weapon's blocks were found, so no reference was checked"};
+    }
     Add(report, "weapon references", references,
         std::to_string(checked) + " references in the weapons whose blocks were found");
 }
@@ -251,6 +256,27 @@ Status CheckReference(const TagReference& ref) {
                     Hex(ref.namePointer));
 }
 
+Status WeaponsInFile(const std::string& path) {
+    MapReader reader;
+    if (const Status opened = reader.Open(path); !opened) {
+        return opened;
+    }
+    for (const WeaponListEntry& weapon : kWeaponList) {
+        std::uint32_t pointer = 0;
+        const std::uint64_t main = weapon.metaOffset;
+        const bool mainInside = main + kMainBlockSize <= reader.Size() &&
+                                reader.Read32(main + kBlockPointerOffset, &pointer);
+        // The editor takes the pointer less the magic in 32 bits, as the map's pointers are.
+        const std::uint64_t second = static_cast<std::uint32_t>(pointer - ADDRESS_MAGIC);
+        if (!mainInside || second + kSecondBlockSize > reader.Size()) {
+            return Failure{"it ends at " + Hex(reader.Size()) + ", before the end of " +
+                           weapon.updateName + "'s " + (mainInside ? "second" : "main") +
+                           " block at " + Hex(mainInside ? second : main)};
+        }
+    }
+    return {};
+}
+
 CheckReport CheckMap(const std::string& path) {
     CheckReport report;
     MapReader reader;
@@ -267,12 +293,21 @@ CheckReport CheckMap(const std::string& path) {
     const bool namesOnly = std::ranges::all_of(report.lines, [](const CheckLine& line) {
         return line.state != State::Failed || line.name == "names" || line.name == "name pointers";
     });
+    // The advice holds only where catalogue then makes the list it speaks of.
     if (namesOnly && report.Failures() > 0) {
+        const Result<std::vector<std::string>> own = ExtractCatalogue(reader);
         report.lines.push_back(
-            {State::Note, "names only",
-             "everything but the names agrees, so this may be the supported map with names of its "
-             "own: keep a copy, run \"torvex-cli catalogue " +
-                 path + " > my_paths.txt\" and build with -DTORVEX_TAG_PATHS=$PWD/my_paths.txt"});
+            own ? CheckLine{State::Note, "names only",
+                            "everything but the names agrees, so this may be the supported map "
+                            "with names of its own: keep a copy, run \"torvex-cli catalogue " +
+                                path +
+                                " > my_paths.txt\" and build with "
+                                "-DTORVEX_TAG_PATHS=$PWD/my_paths.txt"}
+                : CheckLine{State::Note, "names broken",
+                            "everything but the names agrees, but no catalogue can be made from "
+                            "this map, as it breaks the catalogue rule \"" +
+                                own.Error().substr(0, own.Error().find(": ")) +
+                                "\": do not edit it"});
     }
     if (reader.Failed()) {
         report.readable = false;

@@ -32,6 +32,10 @@ struct CheckReport {
 
 CheckReport CheckMap(const std::string& path);
 
+// Fails, saying where, when a weapon's main block or the second block its pointer gives ends past
+// the end of the file: the editor would then show zeros and its writes would go nowhere.
+Status WeaponsInFile(const std::string& path);
+
 // Fails with what makes a tag reference read from a weapon implausible on the supported map.
 Status CheckReference(const TagReference& ref);
 

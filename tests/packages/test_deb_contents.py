@@ -5,7 +5,7 @@ import subprocess
 import unittest
 from xml.etree import ElementTree
 
-from packages import DEB, VERSION, extracted_deb
+from packages import COMMIT, DEB, VERSION, extracted_deb
 
 METAINFO = "usr/share/metainfo/org.example.torvex.metainfo.xml"
 FILES = ["usr/bin/torvex", "usr/bin/torvex-cli", "usr/share/applications/torvex.desktop",
@@ -48,9 +48,15 @@ class DebContentsTest(unittest.TestCase):
     def test_metainfo_validates_and_names_the_desktop_entry(self):
         with extracted_deb() as root:
             metainfo = os.path.join(root, METAINFO)
-            result = run(["appstreamcli", "validate", "--no-net", metainfo])
-            self.assertEqual(result.returncode, 0, result.stdout)
+            result = run(["appstreamcli", "validate", "--no-net", "--pedantic", metainfo])
+            self.assertEqual((result.returncode, result.stdout.strip()),
+                             (0, "✔ Validation was successful."))
             component = ElementTree.parse(metainfo).getroot()
+            self.assertEqual(component.findtext("releases/release/description/p"),
+                             f"Built from commit {COMMIT}.")
+            # The installed README shows no picture the package does not ship.
+            with open(f"{root}/usr/share/doc/torvex/README.md") as f:
+                self.assertNotIn("![", f.read())
             for licence in ("metadata_license", "project_license"):
                 self.assertRegex(component.findtext(licence), r"^\S+$")
             desktop_id = component.findtext("launchable[@type='desktop-id']")

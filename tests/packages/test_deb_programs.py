@@ -7,7 +7,7 @@ import subprocess
 import tempfile
 import unittest
 
-from packages import TOP, VERSION, extracted_deb
+from packages import COMMIT, TOP, VERSION, extracted_deb
 
 MAP = "cache003.map"
 # A mount namespace of its own, where the source tree is an empty folder.
@@ -36,7 +36,7 @@ class FromScratchRoot(unittest.TestCase):
 
 class ProgramsTest(FromScratchRoot):
     def test_every_command_on_a_demo_map(self):
-        self.assertEqual(self.cli("--version"), f"torvex-cli {VERSION}\n")
+        self.assertEqual(self.cli("--version"), f"torvex-cli {VERSION} (commit {COMMIT})\n")
         self.assertEqual(self.cli("make-map", MAP), "")
         self.assertEqual(len(json.loads(self.cli("dump"))), 15)
         self.assertIn("supported", self.cli("check").splitlines()[-1])
@@ -48,7 +48,15 @@ class ProgramsTest(FromScratchRoot):
         session = "item 1.17\nitem 1.7.0\nexit\n"
         self.assertEqual(self.cli("session", stdin=session), "Max ammo: 30\nNULL\n")
 
-    def test_window_program_starts(self):
+    def test_window_program_starts_and_answers_help_and_version(self):
+        # Each answers and ends, with no map and no display.
+        version = self.run_program("torvex", ["--version"])
+        self.assertEqual((version.returncode, version.stdout),
+                         (0, f"torvex {VERSION} (commit {COMMIT})\n"))
+        for args, status, stream in ((["--help"], 0, "stdout"), (["--bogus"], 2, "stderr")):
+            result = self.run_program("torvex", args)
+            self.assertEqual(result.returncode, status)
+            self.assertIn("Usage: torvex [--help | --version]", getattr(result, stream))
         self.cli("make-map", MAP)
         env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
         # A window with nobody to close it keeps running; a missing library or plugin ends it.
