@@ -35,7 +35,7 @@ class Differ {
             }
         }
         for (int slot = 0; slot < edited.GetTagRefCount(); ++slot) {
-            Reference(edited, slot, *original.GetTagRef(slot));
+            Reference(edited, original, slot);
         }
         if (kWeaponList[entry].displayName == nullptr && changes_.size() > before) {
             changes_.erase(changes_.begin() + static_cast<std::ptrdiff_t>(before), changes_.end());
@@ -61,21 +61,33 @@ class Differ {
         }
     }
 
-    void Reference(const WeaponStruct& edited, int slot, const TagReference& was) {
+    void Reference(const WeaponStruct& edited, const WeaponStruct& original, int slot) {
         const TagReference& now = *edited.GetTagRef(slot);
-        const std::string where = "reference slot " + std::to_string(slot);
+        const TagReference& was = *original.GetTagRef(slot);
         if (now.classCode != was.classCode || now.reserved != was.reserved) {
-            return Note(where + ": its class or reserved bytes differ");
+            return Note(Place(original, slot) + ": its class or reserved bytes differ");
         }
         if (now.tagId == was.tagId && now.namePointer == was.namePointer) {
             return;
         }
         const TagClass* tagClass = ClassOfReference(now);
         if (tagClass == nullptr || !Named(now)) {
-            return Note(where + ": it is not a shown reference to a catalogue tag, or to none");
+            return Note(Place(edited, slot) +
+                        ": it is not a shown reference to a catalogue tag, or to none");
         }
         Json address = {{"group", tagClass->categoryName}, {"index", PositionOfSlot(edited, slot)}};
         Add(address, Tag(now), Tag(was));
+    }
+
+    // A reference as the tree places it, under its group counted as `ref` counts; one of a class
+    // the tree does not show, by its place among all of the weapon's references.
+    static std::string Place(const WeaponStruct& weapon, int slot) {
+        if (const TagClass* tagClass = ClassOfReference(*weapon.GetTagRef(slot))) {
+            return "reference " + std::to_string(PositionOfSlot(weapon, slot)) + " of " +
+                   tagClass->categoryName;
+        }
+        return "reference " + std::to_string(slot) + " of " +
+               std::to_string(weapon.GetTagRefCount()) + ", in no group the tree shows";
     }
 
     // Whether a reference points at a catalogue tag by its identifier and name, or at none.
