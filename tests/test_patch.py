@@ -84,7 +84,7 @@ class PatchFolders(unittest.TestCase):
         self.printed = []
         for edit in edits:
             result = cli(edit, cwd)
-            self.assertEqual(result.returncode, 0, edit)
+            self.assertEqual(result.returncode, 0, f"{edit}: {result.stdout}{result.stderr}")
             self.printed.append(result.stdout)
         return cwd
 
