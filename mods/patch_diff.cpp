@@ -4,6 +4,7 @@
 #include "app/weapon_records.h"
 #include "catalogue/tag_catalogue.h"
 #include "editor/reference_slots.h"
+#include "mods/field_steps.h"
 #include "mods/messages.h"
 #include "mods/mods.h"
 #include "mods/patch_fields.h"
@@ -47,8 +48,9 @@ class Differ {
 
   private:
     void Note(const std::string& what) {
-        err_ << "torvex-cli: " << PatchName(entry_) << ": " << what
-             << "; left out of the patch, as the editor cannot change it\n";
+        Report(std::string(PatchName(entry_)) + ": " + what +
+                   "; left out of the patch, as the editor cannot change it",
+               err_);
     }
 
     void Value(const WeaponStruct& edited, const WeaponStruct& original, FieldRef field,
@@ -131,20 +133,21 @@ class Differ {
 
 // Either map may be a copy cut short; a patch against one would set what it lacks to zero.
 int RunDiff(const std::string& originalPath, std::ostream& out, std::ostream& err) {
+    const std::string paths[] = {kMapFileName, originalPath};
+    for (const std::string& path : paths) {
+        if (const Status readable = tools::MapReader().Open(path); !readable) {
+            Report(path + ": " + readable.Error(), err);
+            return kRefused;
+        }
+    }
     Differ differ(err);
     for (int entry = 0; entry < kWeaponCount; ++entry) {
         WeaponStruct edited(kWeaponList[entry].metaOffset);
         WeaponStruct original(kWeaponList[entry].metaOffset);
         for (const auto& [path, record] :
-             {std::pair{std::string(kMapFileName), &edited}, std::pair{originalPath, &original}}) {
-            tools::MapReader reader;
-            if (const Status readable = reader.Open(path); !readable) {
-                err << "torvex-cli: " << readable.Error() << '\n';
-                return kRefused;
-            }
-            if (!record->ReadFromFile(path.c_str())) {
-                err << "torvex-cli: " << path << ": " << text::kMapTooShort
-                    << kWeaponList[entry].updateName << '\n';
+             {std::pair{&paths[0], &edited}, std::pair{&paths[1], &original}}) {
+            if (!record->ReadFromFile(path->c_str())) {
+                Report(*path + ": " + text::kMapTooShort + kWeaponList[entry].updateName, err);
                 return kRefused;
             }
         }
