@@ -33,7 +33,8 @@ std::string Text(const Json& entry, const char* key) {
     return it != entry.end() && it->is_string() ? it->get<std::string>() : std::string();
 }
 
-std::string Quoted(const std::string& text) {
+// A name the patch gives, in the single quotes the program's refusals put around what was given.
+std::string QuotedName(const std::string& text) {
     return "'" + text + "'";
 }
 
@@ -57,7 +58,7 @@ Status Locate(const Json& entry, const WeaponStruct& record, Change& change) {
                 return {};
             }
         }
-        return Failure{"unknown label " + Quoted(Text(entry, "label"))};
+        return Failure{"unknown label " + QuotedName(Text(entry, "label"))};
     }
     const std::string group = Text(entry, "group");
     change.where += group;
@@ -78,7 +79,7 @@ Status Locate(const Json& entry, const WeaponStruct& record, Change& change) {
             return {};
         }
     }
-    return Failure{"unknown group " + Quoted(group)};
+    return Failure{"unknown group " + QuotedName(group)};
 }
 
 // The bytes a side of an entry ("bytes", with "tag" and "class" for a reference) gives the
@@ -88,7 +89,7 @@ Result<std::string> SideBytes(const Json& side, const Change& change, const Weap
     const std::size_t size = change.slot >= 0 ? sizeof(TagReference) : FieldSize(change.field.kind);
     if (!BytesFromHex(Text(side, "bytes"), bytes) || bytes.size() != size) {
         return Failure{"bytes must be " + std::to_string(size) + " bytes in hexadecimal, not " +
-                       Quoted(Text(side, "bytes"))};
+                       QuotedName(Text(side, "bytes"))};
     }
     if (change.slot < 0) {
         return bytes;
@@ -100,7 +101,7 @@ Result<std::string> SideBytes(const Json& side, const Change& change, const Weap
     const std::string tag = Text(side, "tag") + "." + Text(side, "class");
     if (!side["tag"].is_null() &&
         (row = FindSearchedRow(Text(side, "tag"), Text(side, "class"))) < 0) {
-        return Failure{"the tag " + Quoted(tag) + " is not in the catalogue"};
+        return Failure{"the tag " + QuotedName(tag) + " is not in the catalogue"};
     }
     TagReference slot = *record.GetTagRef(change.slot);
     PointAtRow(slot, row);
@@ -119,7 +120,7 @@ Result<Change> ReadChange(const Json& entry, const WeaponRecords& records, bool 
         return Failure{text::kNotObject};
     }
     if ((change.entry = FindShownWeapon(Text(entry, "weapon"))) < 0) {
-        return Failure{"unknown weapon " + Quoted(Text(entry, "weapon"))};
+        return Failure{"unknown weapon " + QuotedName(Text(entry, "weapon"))};
     }
     const WeaponStruct& record = records[change.entry];
     if (Status located = Locate(entry, record, change); !located) {
