@@ -226,6 +226,15 @@ class PatchTest(PatchFolders):
         self.assertEqual(json.loads(result.stdout)["changes"], [])
         self.assertEqual(len(result.stderr.splitlines()), 3, result.stderr)
         self.assertEqual(cli(["diff", "missing.map"], edited).returncode, 2)
+        # Each reference is named where the tree shows it: ref at that place rewrites the very
+        # 16-byte slot that holds the damaged byte.
+        original = read_map(self.top)
+        for line, slot in zip(result.stderr.splitlines(), (0x027EBA14 + 0x028, 0x027EBA14 + 0x038)):
+            place = re.search(r"Pistol: reference (\d+) of ([^:]+): ", line)
+            self.assertIsNotNone(place, line)
+            edits = [["ref", "Pistol", place[2], place[1], "5"]]
+            self.assertNotEqual(read_map(self.folder("copy", edits))[slot:slot + 16],
+                                original[slot:slot + 16], line)
 
     def test_diff_refuses_a_map_cut_short(self):
         demo = read_map(self.top)
