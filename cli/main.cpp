@@ -9,6 +9,7 @@
 #include "cli/messages.h"
 #include "cli/program.h"
 #include "cli/session.h"
+#include "core/program_voice.h"
 #include "demo/demo_map.h"
 #include "mods/mods.h"
 #include "res/resource.h"
@@ -77,10 +78,9 @@ int main(int argc, char** argv) {
     CLI::App app{
         "torvex-cli: the Torvex editor without a window, on cache003.map in the working "
         "directory.",
-        cli::message::kProgram};
+        kCliProgram};
     app.require_subcommand(1);
-    app.set_version_flag("--version",
-                         std::string(cli::message::kProgram) + " " TORVEX_VERSION_TEXT);
+    app.set_version_flag("--version", std::string(kCliProgram) + " " TORVEX_VERSION_TEXT);
 
     std::string mapPath;
     auto* makeMap = app.add_subcommand("make-map", "Write the demo map to PATH");

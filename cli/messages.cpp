@@ -1,42 +1,34 @@
 #include "cli/messages.h"
 
-#include <ostream>
+#include "core/program_voice.h"
 
 namespace cli::message {
 
-namespace {
-
-std::string Quoted(const std::string& text) {
-    return "'" + text + "'";
-}
-
-}  // namespace
-
 std::string NoCommand(const std::string& word) {
     if (word.empty()) {
-        return std::string("a command is required; ") + kProgram + " --help lists them";
+        return std::string("a command is required; ") + kCliProgram + " --help lists them";
     }
-    return Quoted(word) + (word.starts_with('-') ? " is no option" : " is no command") + "; " +
-           kProgram + " --help lists them";
+    return Given(word) + (word.starts_with('-') ? " is no option" : " is no command") + "; " +
+           kCliProgram + " --help lists them";
 }
 
 std::string NotANumber(const std::string& argument, const std::string& text) {
-    return argument + " " + Quoted(text) + " is not a whole number";
+    return argument + " " + Given(text) + " is not a whole number";
 }
 
 std::string TooManyArguments(const std::string& command, const std::string& usage,
                              const std::string& extra) {
-    return command + " takes " + usage + "; " + Quoted(extra) + " is one argument too many";
+    return command + " takes " + usage + "; " + Given(extra) + " is one argument too many";
 }
 
 std::string CommandLine(const std::string& command, const std::string& fault) {
-    return (command.empty() ? "" : command + ": ") + fault + "; " + kProgram +
+    return (command.empty() ? "" : command + ": ") + fault + "; " + kCliProgram +
            (command.empty() ? "" : " " + command) + " --help tells more";
 }
 
 std::string MapCutShort(const std::string& path, const std::string& where) {
     return path + " does not hold the weapons: " + where + "; it is cut short or not the map " +
-           "this build supports, and " + kProgram + " check tells which";
+           "this build supports, and " + kCliProgram + " check tells which";
 }
 
 std::string MapReadOnly(const std::string& path) {
@@ -44,38 +36,38 @@ std::string MapReadOnly(const std::string& path) {
 }
 
 std::string NoWeapon(const std::string& weapon) {
-    return "no weapon " + Quoted(weapon) + " in the tree";
+    return "no weapon " + Given(weapon) + " in the tree";
 }
 
 std::string TakesNoIndex(const std::string& label) {
-    return Quoted(label) + " takes no index";
+    return Given(label) + " takes no index";
 }
 
 std::string NeedsIndex(const std::string& label) {
-    return Quoted(label) + " needs an index";
+    return Given(label) + " needs an index";
 }
 
 std::string NoValue(int index, const std::string& category, const std::string& weapon) {
-    return "no value " + std::to_string(index) + " under " + Quoted(category) + " of " +
-           Quoted(weapon);
+    return "no value " + std::to_string(index) + " under " + Given(category) + " of " +
+           Given(weapon);
 }
 
 std::string UnknownLabel(const std::string& label, const std::string& categories) {
-    return "unknown label " + Quoted(label) + "; use a named value's label or " + categories;
+    return "unknown label " + Given(label) + "; use a named value's label or " + categories;
 }
 
 std::string NoGroup(const std::string& group, const std::string& weapon) {
-    return "no group " + Quoted(group) + " under " + Quoted(weapon);
+    return "no group " + Given(group) + " under " + Given(weapon);
 }
 
 std::string NotReferences(const std::string& group, const std::string& weapon) {
-    return Quoted(group) + " of " + Quoted(weapon) + " holds values, not references; set " +
+    return Given(group) + " of " + Given(weapon) + " holds values, not references; set " +
            "changes them";
 }
 
 std::string NoReference(int position, const std::string& group, const std::string& weapon) {
-    return "no reference " + std::to_string(position) + " under " + Quoted(group) + " of " +
-           Quoted(weapon);
+    return "no reference " + std::to_string(position) + " under " + Given(group) + " of " +
+           Given(weapon);
 }
 
 std::string NoRow(int row, int lastRow) {
@@ -87,13 +79,13 @@ std::string NoRow(int row, int lastRow) {
 }
 
 std::string ValueTooLong(const std::string& value, std::size_t most) {
-    return "the value " + Quoted(value) + " is longer than the " + std::to_string(most) +
+    return "the value " + Given(value) + " is longer than the " + std::to_string(most) +
            " characters the edit box takes; the window would keep only " +
-           Quoted(value.substr(0, most));
+           Given(value.substr(0, most));
 }
 
 std::string NoItem(const std::string& path) {
-    return "no item at path " + Quoted(path);
+    return "no item at path " + Given(path);
 }
 
 std::string NoEntry(const std::string& entry) {
@@ -105,15 +97,15 @@ std::string NeedsEntryNumber() {
 }
 
 std::string TakesNoArgument(const std::string& verb) {
-    return Quoted(verb) + " takes no argument";
+    return Given(verb) + " takes no argument";
 }
 
 std::string UnknownAction(const std::string& line) {
-    return "unknown action " + Quoted(line);
+    return "unknown action " + Given(line);
 }
 
 int Refuse(std::ostream& err, const std::string& text, int status) {
-    err << kProgram << ": " << text << '\n';
+    PrintAsProgram(err, text);
     return status;
 }
 

@@ -8,8 +8,6 @@
 // what. They read as one voice because they are written in one place.
 namespace cli::message {
 
-inline constexpr char kProgram[] = "torvex-cli";
-
 // The command line.
 std::string NoCommand(const std::string& word);  // "": none given
 std::string NotANumber(const std::string& argument, const std::string& text);

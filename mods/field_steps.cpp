@@ -1,15 +1,6 @@
 #include "mods/field_steps.h"
 
-#include <ostream>
-
 namespace mods {
-
-void Report(const std::string& lines, std::ostream& err) {
-    for (std::size_t start = 0, end = 0; end != std::string::npos; start = end + 1) {
-        end = lines.find('\n', start);
-        err << "torvex-cli: " << lines.substr(start, end - start) << '\n';
-    }
-}
 
 Result<std::vector<Patch>> ReadPatches(const std::vector<std::string>& paths,
                                        const WeaponRecords& records) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -14,9 +13,6 @@ namespace mods {
 // The patches named on a command line, read whole; a failure holds every file's errors.
 Result<std::vector<Patch>> ReadPatches(const std::vector<std::string>& paths,
                                        const WeaponRecords& records);
-
-// The one way the mods commands report a failure: each of its lines on err, as the program's.
-void Report(const std::string& lines, std::ostream& err);
 
 // A field's value in a message, as the tree shows it, in quotes.
 inline std::string Quoted(const std::string& shown) {

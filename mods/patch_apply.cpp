@@ -2,6 +2,7 @@
 #include <ostream>
 
 #include "app/weapon_records.h"
+#include "core/program_voice.h"
 #include "mods/field_steps.h"
 #include "mods/messages.h"
 #include "mods/mods.h"
@@ -100,17 +101,17 @@ int RunApply(const ApplyRequest& request, WeaponRecords& records, std::ostream& 
              std::ostream& err) {
     Result<std::vector<Patch>> patches = ReadPatches(request.patches, records);
     if (!patches) {
-        Report(patches.Error(), err);
+        PrintAsProgram(err, patches.Error());
         return kRefused;
     }
     for (const Patch& patch : *patches) {
         if (request.reverse && !patch.checkable) {
-            Report(patch.path + ": " + text::kNoBefore, err);
+            PrintAsProgram(err, patch.path + ": " + text::kNoBefore);
             return kRefused;
         }
     }
     if (!MapFile(kMapFileName, MapFile::Mode::Update).Good()) {
-        Report(std::string(kMapFileName) + ": " + text::kMapUnwritable, err);
+        PrintAsProgram(err, std::string(kMapFileName) + ": " + text::kMapUnwritable);
         return kRefused;
     }
     const FieldWalk walk(records, request.reverse);
@@ -128,10 +129,10 @@ int RunApply(const ApplyRequest& request, WeaponRecords& records, std::ostream& 
         }
     }
     for (const std::string& conflict : conflicts) {
-        Report(conflict, err);
+        PrintAsProgram(err, conflict);
     }
     if (!conflicts.empty() && !request.force) {
-        Report(text::kNothingWritten, err);
+        PrintAsProgram(err, text::kNothingWritten);
         return kNotDone;
     }
     bool changed[kWeaponCount] = {};
@@ -144,7 +145,7 @@ int RunApply(const ApplyRequest& request, WeaponRecords& records, std::ostream& 
         changed[change->entry] = true;
     }
     if (Status written = WriteWeapons(changed, records); !written) {
-        Report(written.Error(), err);
+        PrintAsProgram(err, written.Error());
         return kWriteFailed;
     }
     out << made.size() << " fields changed in "

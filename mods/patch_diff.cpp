@@ -3,6 +3,7 @@
 
 #include "app/weapon_records.h"
 #include "catalogue/tag_catalogue.h"
+#include "core/program_voice.h"
 #include "editor/reference_slots.h"
 #include "mods/field_steps.h"
 #include "mods/messages.h"
@@ -48,9 +49,8 @@ class Differ {
 
   private:
     void Note(const std::string& what) {
-        Report(std::string(PatchName(entry_)) + ": " + what +
-                   "; left out of the patch, as the editor cannot change it",
-               err_);
+        PrintAsProgram(err_, std::string(PatchName(entry_)) + ": " + what +
+                                 "; left out of the patch, as the editor cannot change it");
     }
 
     void Value(const WeaponStruct& edited, const WeaponStruct& original, FieldRef field,
@@ -136,7 +136,7 @@ int RunDiff(const std::string& originalPath, std::ostream& out, std::ostream& er
     const std::string paths[] = {kMapFileName, originalPath};
     for (const std::string& path : paths) {
         if (const Status readable = tools::MapReader().Open(path); !readable) {
-            Report(path + ": " + readable.Error(), err);
+            PrintAsProgram(err, path + ": " + readable.Error());
             return kRefused;
         }
     }
@@ -147,7 +147,8 @@ int RunDiff(const std::string& originalPath, std::ostream& out, std::ostream& er
         for (const auto& [path, record] :
              {std::pair{&paths[0], &edited}, std::pair{&paths[1], &original}}) {
             if (!record->ReadFromFile(path->c_str())) {
-                Report(*path + ": " + text::kMapTooShort + kWeaponList[entry].updateName, err);
+                PrintAsProgram(err,
+                               *path + ": " + text::kMapTooShort + kWeaponList[entry].updateName);
                 return kRefused;
             }
         }

@@ -2,6 +2,7 @@
 
 #include "app/weapon_records.h"
 #include "catalogue/tag_catalogue.h"
+#include "core/program_voice.h"
 #include "editor/reference_slots.h"
 #include "mods/messages.h"
 #include "mods/patch_fields.h"
@@ -33,11 +34,6 @@ std::string Text(const Json& entry, const char* key) {
     return it != entry.end() && it->is_string() ? it->get<std::string>() : std::string();
 }
 
-// A name the patch gives, in the single quotes the program's refusals put around what was given.
-std::string QuotedName(const std::string& text) {
-    return "'" + text + "'";
-}
-
 // Where in the weapon the entry points: sets the change's field or slot, and how it is named.
 Status Locate(const Json& entry, const WeaponStruct& record, Change& change) {
     const Json index = entry.value("index", Json());
@@ -58,7 +54,7 @@ Status Locate(const Json& entry, const WeaponStruct& record, Change& change) {
                 return {};
             }
         }
-        return Failure{"unknown label " + QuotedName(Text(entry, "label"))};
+        return Failure{"unknown label " + Given(Text(entry, "label"))};
     }
     const std::string group = Text(entry, "group");
     change.where += group;
@@ -79,7 +75,7 @@ Status Locate(const Json& entry, const WeaponStruct& record, Change& change) {
             return {};
         }
     }
-    return Failure{"unknown group " + QuotedName(group)};
+    return Failure{"unknown group " + Given(group)};
 }
 
 // The bytes a side of an entry ("bytes", with "tag" and "class" for a reference) gives the
@@ -89,7 +85,7 @@ Result<std::string> SideBytes(const Json& side, const Change& change, const Weap
     const std::size_t size = change.slot >= 0 ? sizeof(TagReference) : FieldSize(change.field.kind);
     if (!BytesFromHex(Text(side, "bytes"), bytes) || bytes.size() != size) {
         return Failure{"bytes must be " + std::to_string(size) + " bytes in hexadecimal, not " +
-                       QuotedName(Text(side, "bytes"))};
+                       Given(Text(side, "bytes"))};
     }
     if (change.slot < 0) {
         return bytes;
@@ -101,7 +97,7 @@ Result<std::string> SideBytes(const Json& side, const Change& change, const Weap
     const std::string tag = Text(side, "tag") + "." + Text(side, "class");
     if (!side["tag"].is_null() &&
         (row = FindSearchedRow(Text(side, "tag"), Text(side, "class"))) < 0) {
-        return Failure{"the tag " + QuotedName(tag) + " is not in the catalogue"};
+        return Failure{"the tag " + Given(tag) + " is not in the catalogue"};
     }
     TagReference slot = *record.GetTagRef(change.slot);
     PointAtRow(slot, row);
@@ -120,7 +116,7 @@ Result<Change> ReadChange(const Json& entry, const WeaponRecords& records, bool 
         return Failure{text::kNotObject};
     }
     if ((change.entry = FindShownWeapon(Text(entry, "weapon"))) < 0) {
-        return Failure{"unknown weapon " + QuotedName(Text(entry, "weapon"))};
+        return Failure{"unknown weapon " + Given(Text(entry, "weapon"))};
     }
     const WeaponStruct& record = records[change.entry];
     if (Status located = Locate(entry, record, change); !located) {

@@ -2,6 +2,7 @@
 #include <ostream>
 
 #include "app/weapon_records.h"
+#include "core/program_voice.h"
 #include "mods/field_steps.h"
 #include "mods/messages.h"
 #include "mods/mods.h"
@@ -51,7 +52,7 @@ int RunStatus(const std::vector<std::string>& paths, const WeaponRecords& record
             (refused.empty() ? "" : "\n") + std::string(kMapFileName) + ": " + text::kUnreadable;
     }
     if (!refused.empty()) {
-        Report(refused, err);
+        PrintAsProgram(err, refused);
         return kRefused;
     }
     const std::vector<std::vector<Step>> fields = StepsByField(*patches);

@@ -6,6 +6,7 @@
 
 #include "catalogue/path_list_rules.h"
 #include "catalogue/supported_map.h"
+#include "core/program_voice.h"
 #include "tools/map_tool_commands.h"
 #include "tools/tag_index.h"
 
@@ -86,19 +87,20 @@ int RunCatalogue(const std::string& mapPath, std::ostream& out, std::ostream& er
     MapReader reader;
     const Status opened = reader.Open(mapPath);
     if (!opened) {
-        err << "torvex-cli: cannot read " << mapPath << ": " << opened.Error() << '\n';
+        PrintAsProgram(err, "cannot read " + mapPath + ": " + opened.Error());
         return 2;
     }
     const Result<std::vector<std::string>> paths = ExtractCatalogue(reader);
     if (reader.Failed()) {
-        err << "torvex-cli: cannot read " << mapPath << ": a read failed\n";
+        PrintAsProgram(err, "cannot read " + mapPath + ": a read failed");
         return 2;
     }
     if (!paths) {
         // "rule: detail"
         const std::size_t split = paths.Error().find(": ");
-        err << "torvex-cli: " << mapPath << " breaks the catalogue rule \""
-            << paths.Error().substr(0, split) << "\": " << paths.Error().substr(split + 2) << '\n';
+        PrintAsProgram(err, mapPath + " breaks the catalogue rule \"" +
+                                paths.Error().substr(0, split) +
+                                "\": " + paths.Error().substr(split + 2));
         return 1;
     }
     for (const std::string& path : *paths) {
